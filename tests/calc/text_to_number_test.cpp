@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <chrono>
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
+#include <random>
+#include <string>
+
+#include "calc.h"
+
+namespace velandra {
+namespace {
+
+struct Reading {
+    std::string text;
+    double value;
+};
+
+class TextToNumberTest : public ::testing::TestWithParam<Reading> {};
+
+TEST_P(TextToNumberTest, ReadsTheLeadingNumber) {
+    const double read = TextToNumber(GetParam().text);
+    EXPECT_EQ(read, GetParam().value) << '"' << GetParam().text << '"';
+    EXPECT_EQ(std::signbit(read), std::signbit(GetParam().value)) << '"' << GetParam().text << '"';
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Grammar, TextToNumberTest,
+    ::testing::Values(Reading{"70", 70}, Reading{" 70", 70}, Reading{"70 ", 70},
+                      Reading{"\t\n 70", 70}, Reading{"72.5", 72.5}, Reading{".5", 0.5},
+                      Reading{"5.", 5}, Reading{"+3", 3}, Reading{"-3", -3},
+                      Reading{" -.25kg", -0.25}, Reading{"-0", -0.0}, Reading{"0.", 0},
+                      Reading{"72,5", 72}, Reading{"70kg", 70}, Reading{"1.2.3", 1.2},
+                      Reading{"abc", 0}, Reading{"", 0}, Reading{" ", 0}, Reading{"-", 0},
+                      Reading{".", 0}, Reading{"+.", 0}, Reading{"+-3", 0}, Reading{"- 3", 0},
+                      Reading{"inf", 0}, Reading{"nan", 0}, Reading{"infinity", 0},
+                      Reading{"\r70", 0}, Reading{"\v70", 0},
+                      Reading{"0000000000000000000000000000000000000007", 7}));
+
+// The choices for text outside the plain grammar.
+INSTANTIATE_TEST_SUITE_P(Choices, TextToNumberTest,
+                         ::testing::Values(Reading{"1E3", 1}, Reading{"2.5e-3", 2.5},
+                                           Reading{"7 0", 7}, Reading{"0x1A", 0},
+                                           Reading{"017", 17},
+                                           Reading{"1" + std::string(400, '0'), 0},
+                                           Reading{"-1" + std::string(400, '0'), 0},
+                                           Reading{"0." + std::string(400, '0') + "1", 0},
+                                           Reading{"1" + std::string(308, '0'), 1e308},
+                                           Reading{"0." + std::string(320, '0') + "5", 5e-321}));
+
+// Halfway cases that a reader which drops digits past the seventeenth gets wrong.
+INSTANTIATE_TEST_SUITE_P(
+    CorrectRounding, TextToNumberTest,
+    ::testing::Values(Reading{"9007199254740993", 9007199254740992.0},
+                      Reading{"9007199254740993." + std::string(40, '0') + "1", 9007199254740994.0},
+                      Reading{"0.1000000000000000055511151231257827021181583404541015625", 0.1},
+                      Reading{"1.00000000000000011102230246251565404236316680908203125", 1.0},
+                      Reading{"1.00000000000000011102230246251565404236316680908203125" +
+                                  std::string(40, '0') + "1",
+                              1.0000000000000002},
+                      Reading{"0.30000000000000001665334536938066489994525909423828125",
+                              0.30000000000000004}));
+
+// Texts built from the number grammar with random blanks, signs and trailing junk, checked
+// against the C library's own reader of the bare number.
+TEST(TextToNumber, AgreesWithStrtodOnGeneratedTexts) {
+    std::mt19937 random(20261207);
+    const auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+    const std::string blanks = " \t\n";
+    const std::string junk[] = {"", "kg", ",5", " 12", "e5", "E-2", "x", "-1", "+", "\xC2\xB2"};
+
+    for (int i = 0; i < 20000; ++i) {
+        std::string number;
+        const int digits = 1 + pick(i % 10 == 0 ? 60 : 18);
+        const int point = pick(digits + 2) - 1;  // -1: no point
+        for (int d = 0; d <= digits; ++d) {
+            if (d == point) number += '.';
+            if (d < digits) number += static_cast<char>('0' + pick(10));
+        }
+        const char sign = "+- "[pick(3)];
+        std::string text(static_cast<std::size_t>(pick(3)),
+                         blanks[static_cast<std::size_t>(pick(3))]);
+        if (sign != ' ') text += sign;
+        text += number + junk[pick(std::size(junk))];
+
+        const double expected = std::strtod(number.c_str(), nullptr);
+        double fromChars = 0;
+        std::from_chars(number.data(), number.data() + number.size(), fromChars);
+        ASSERT_EQ(expected, fromChars) << number;
+        ASSERT_EQ(TextToNumber(text), sign == '-' ? -expected : expected) << '"' << text << '"';
+    }
+}
+
+TEST(TextToNumber, IgnoresAnItalianProcessLocale) {
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    ASSERT_NE(std::setlocale(LC_ALL, "it_IT.UTF-8"), nullptr) << "it_IT.UTF-8 is not installed";
+    ASSERT_EQ(*std::localeconv()->decimal_point, ',');
+
+    const double read = TextToNumber("72.5");
+
+    std::setlocale(LC_ALL, previous.c_str());
+    EXPECT_EQ(read, 72.5);
+}
+
+TEST(TextToNumber, LongPastedTextsConvertInLinearTime) {
+    const std::size_t megabyte = 1 << 20;
+    const std::string digits = std::string(megabyte, '7');
+    const std::string blanks = std::string(megabyte, ' ') + "70";
+    const std::string fraction = "0." + std::string(megabyte, '0') + "3";
+
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(TextToNumber(digits), 0);  // far beyond the largest double
+    EXPECT_EQ(TextToNumber(blanks), 70);
+    EXPECT_EQ(TextToNumber(fraction), 0);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+
+    EXPECT_LT(elapsed, std::chrono::milliseconds(200));
+}
+
+}  // namespace
+}  // namespace velandra

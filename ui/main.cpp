@@ -1,0 +1,13 @@
+#include <QApplication>
+
+#include "italian_translations.h"
+#include "quarnelo.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    velandra::ui::InstallItalianTranslations(application);
+
+    velandra::ui::Quarnelo window;
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,77 @@
+#include "quarnelo.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+
+#include "form_widgets.h"
+
+namespace velandra::ui {
+
+Quarnelo::Quarnelo(QWidget* parent) : QWidget(parent) {
+    setObjectName("Quarnelo");
+    setWindowTitle(ToQString(kCaption));
+    const qreal dpi = logicalDpiY();
+    setFixedSize(ToPixels(kClientWidth, dpi), ToPixels(kClientHeight, dpi));
+
+    BuildForm(*this);
+    lines_ = FormLines(dpi);
+    txtPeso_ = findChild<QLineEdit*>("TxtPeso");
+    txtAltezza_ = findChild<QLineEdit*>("TxtAltezza");
+    txtVelandra_ = findChild<QLineEdit*>("TxtVelandra");
+
+    ConnectButton("CmdCalcola", &Calculator::OnCalcola);
+    ConnectButton("CmdCancella", &Calculator::OnCancella);
+    ConnectButton("CmdUscita", &Calculator::OnUscita);
+
+    txtPeso_->setFocus();
+}
+
+void Quarnelo::ConnectButton(const char* name, void (Calculator::*command)()) {
+    connect(findChild<QPushButton*>(name), &QPushButton::clicked, this,
+            [this, command] { (calculator_.*command)(); });
+}
+
+QLineEdit* Quarnelo::BoxFor(BoxId box) const {
+    switch (box) {
+        case BoxId::TxtPeso:
+            return txtPeso_;
+        case BoxId::TxtAltezza:
+            return txtAltezza_;
+        case BoxId::TxtVelandra:
+            return txtVelandra_;
+    }
+    return txtVelandra_;
+}
+
+std::string Quarnelo::GetText(BoxId box) const {
+    return BoxFor(box)->text().toStdString();
+}
+
+void Quarnelo::SetText(BoxId box, const std::string& text) {
+    QLineEdit* edit = BoxFor(box);
+    edit->setText(QString::fromStdString(text));
+    // A result wider than its box must show its leading digits, not its last ones.
+    edit->setCursorPosition(0);
+}
+
+void Quarnelo::ShowInfoMessage(const std::string& prompt, const std::string& title) {
+    QMessageBox message(QMessageBox::Information, QString::fromStdString(title),
+                        QString::fromStdString(prompt), QMessageBox::Ok, this);
+    message.exec();
+}
+
+void Quarnelo::EndProgram() {
+    hide();
+    QCoreApplication::exit(0);
+}
+
+void Quarnelo::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    painter.setPen(QPen(ColourFor(Colour::Desktop, palette()), 0));
+    for (const QLine& line : lines_) painter.drawLine(line);
+}
+
+}  // namespace velandra::ui

@@ -5,6 +5,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    QGuiApplication::setDesktopFileName(VELANDRA_APP_ID);
     velandra::ui::InstallItalianTranslations(application);
 
     velandra::ui::Quarnelo window;

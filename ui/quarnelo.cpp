@@ -1,6 +1,7 @@
 #include "quarnelo.h"
 
 #include <QCoreApplication>
+#include <QIcon>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
@@ -13,6 +14,7 @@ namespace velandra::ui {
 Quarnelo::Quarnelo(QWidget* parent) : QWidget(parent) {
     setObjectName("Quarnelo");
     setWindowTitle(ToQString(kCaption));
+    setWindowIcon(QIcon(":/" VELANDRA_APP_ID ".svg"));
     const qreal dpi = logicalDpiY();
     setFixedSize(ToPixels(kClientWidth, dpi), ToPixels(kClientHeight, dpi));
 

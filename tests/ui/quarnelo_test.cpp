@@ -139,6 +139,14 @@ class QuarneloTest : public QObject {
         if (dpi_ == 96) QCOMPARE(client, QSize(361, 427));
     }
 
+    void windowShowsTheApplicationIcon() {
+        const QIcon icon = window_->windowIcon();
+        QVERIFY(!icon.isNull());
+        const QImage image = icon.pixmap(32, 32).toImage();
+        QCOMPARE(image.size(), QSize(32, 32));
+        QVERIFY(image.pixelColor(16, 16).alpha() > 0);
+    }
+
     void everyElementStandsWhereTheTableSays() {
         for (const Element& element : kElements) {
             if (element.kind == Kind::Line) continue;

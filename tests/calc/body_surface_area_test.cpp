@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <ostream>
 #include <random>
 
 #include "calc.h"
@@ -32,6 +33,10 @@ struct Scaling {
     int pesoPower;
     int altezzaPower;
 };
+
+void PrintTo(const Scaling& scaling, std::ostream* out) {
+    *out << "peso·2^" << scaling.pesoPower << ", altezza·2^" << scaling.altezzaPower;
+}
 
 class BodySurfaceAreaScalingTest : public ::testing::TestWithParam<Scaling> {};
 

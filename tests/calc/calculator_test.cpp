@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,11 @@ struct Click {
     std::string altezza;
     Story story;  // after both boxes are read
 };
+
+void PrintTo(const Click& click, std::ostream* out) {
+    *out << "peso \"" << click.peso.substr(0, 40) << "\", altezza \"" << click.altezza.substr(0, 40)
+         << '"';
+}
 
 class CalcolaTest : public ::testing::TestWithParam<Click> {};
 

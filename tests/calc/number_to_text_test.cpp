@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <map>
 #include <optional>
+#include <ostream>
 #include <random>
 #include <string>
 
@@ -20,6 +21,11 @@ struct Writing {
     std::string separator;
     std::string text;
 };
+
+void PrintTo(const Writing& writing, std::ostream* out) {
+    *out << writing.value << " with \"" << writing.separator << "\" writes \"" << writing.text
+         << '"';
+}
 
 class NumberToTextTest : public ::testing::TestWithParam<Writing> {};
 
@@ -105,6 +111,11 @@ struct Setting {
     std::map<std::string, std::string> environment;
     std::string separator;
 };
+
+void PrintTo(const Setting& setting, std::ostream* out) {
+    for (const auto& [name, value] : setting.environment) *out << name << '=' << value << ' ';
+    *out << "gives \"" << setting.separator << '"';
+}
 
 class RegionalSeparatorTest : public ::testing::TestWithParam<Setting> {};
 

@@ -5,6 +5,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
+#include <ostream>
 #include <random>
 #include <string>
 
@@ -17,6 +18,11 @@ struct Reading {
     std::string text;
     double value;
 };
+
+void PrintTo(const Reading& reading, std::ostream* out) {
+    *out << '"' << reading.text.substr(0, 60) << (reading.text.size() > 60 ? "...\"" : "\"")
+         << " reads as " << reading.value;
+}
 
 class TextToNumberTest : public ::testing::TestWithParam<Reading> {};
 

@@ -20,17 +20,12 @@
 #include "form.h"
 #include "form_widgets.h"
 #include "italian_translations.h"
+#include "window_driver.h"
 
 using namespace velandra::ui;
+using namespace velandra::ui::testing;
 
 namespace {
-
-struct Message {
-    QString title;
-    QString text;
-    QMessageBox::Icon icon;
-    QList<QAbstractButton*>::size_type buttons;
-};
 
 struct FontFacts {
     Font role;
@@ -63,84 +58,50 @@ class QuarneloTest : public QObject {
     Q_OBJECT
 
   private:
-    std::unique_ptr<Quarnelo> window_;
+    WindowDriver driver_;
     qreal dpi_ = 96;
 
+    Quarnelo* Window() const { return &driver_.Window(); }
     template <typename T>
     T* Find(std::string_view name) const {
-        T* child = window_->findChild<T*>(ToQString(name));
-        if (child == nullptr) qFatal("no element %s", std::string(name).c_str());
-        return child;
+        return driver_.Find<T>(name);
     }
-    QLineEdit* Box(std::string_view name) const { return Find<QLineEdit>(name); }
-
-    // Runs a person's action and answers every message box it raises with a click on OK,
-    // returning what each one showed, in order. While a message is open, `duringMessage` runs.
+    QLineEdit* Box(std::string_view name) const { return driver_.Box(name); }
+    void Click(std::string_view name) const { driver_.Click(name); }
+    void Type(std::string_view box, const QString& text) const { driver_.Type(box, text); }
     QList<Message> Act(const std::function<void()>& action,
-                       const std::function<void()>& duringMessage = {}) {
-        QList<Message> messages;
-        QTimer watcher;
-        watcher.setInterval(5);
-        QObject::connect(&watcher, &QTimer::timeout, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box == nullptr || !box->isVisible()) return;
-            messages.append({box->windowTitle(), box->text(), box->icon(), box->buttons().size()});
-            if (duringMessage) duringMessage();
-            QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-        });
-        watcher.start();
-        action();
-        QCoreApplication::processEvents();
-        watcher.stop();
-        return messages;
-    }
-
-    // A click at the centre of an element, delivered to the window as the window system would,
-    // so that an open modal message keeps it from the window.
-    void ClickOn(std::string_view name) {
-        QTest::mouseClick(window_->windowHandle(), Qt::LeftButton, Qt::NoModifier,
-                          Find<QWidget>(name)->geometry().center());
-    }
-    void Click(std::string_view button) { ClickOn(button); }
-
-    void Type(std::string_view box, const QString& text) {
-        ClickOn(box);
-        Box(box)->selectAll();
-        QTest::keyClicks(QApplication::focusWidget(), text);
+                       const std::function<void()>& duringMessage = {}) const {
+        return driver_.Act(action, duringMessage);
     }
 
     static Message WeightMessage() {
-        return {"Attenzione !!!", "Il valore del peso deve essere maggiore di zero",
-                QMessageBox::Information, 1};
+        return {"Attenzione !!!", kWeightMessage, QMessageBox::Information, 1};
     }
     static Message HeightMessage() {
-        return {"Attenzione !!!", "Il valore dell'altezza deve essere maggiore di zero",
-                QMessageBox::Information, 1};
+        return {"Attenzione !!!", kHeightMessage, QMessageBox::Information, 1};
     }
 
   private slots:
     void initTestCase() { InstallItalianTranslations(*QCoreApplication::instance()); }
 
     void init() {
-        window_ = std::make_unique<Quarnelo>();
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-        dpi_ = window_->logicalDpiY();
+        QVERIFY(driver_.Open());
+        dpi_ = Window()->logicalDpiY();
     }
 
-    void cleanup() { window_.reset(); }
+    void cleanup() { driver_.Close(); }
 
     void windowHasItsCaptionAndFixedClientArea() {
-        QCOMPARE(window_->windowTitle(), "Calcolo della Velandra Corporea");
+        QCOMPARE(Window()->windowTitle(), "Calcolo della Velandra Corporea");
         const QSize client(ToPixels(5415, dpi_), ToPixels(6405, dpi_));
-        QCOMPARE(window_->size(), client);
-        QCOMPARE(window_->minimumSize(), client);
-        QCOMPARE(window_->maximumSize(), client);
+        QCOMPARE(Window()->size(), client);
+        QCOMPARE(Window()->minimumSize(), client);
+        QCOMPARE(Window()->maximumSize(), client);
         if (dpi_ == 96) QCOMPARE(client, QSize(361, 427));
     }
 
     void windowShowsTheApplicationIcon() {
-        const QIcon icon = window_->windowIcon();
+        const QIcon icon = Window()->windowIcon();
         QVERIFY(!icon.isNull());
         const QImage image = icon.pixmap(32, 32).toImage();
         QCOMPARE(image.size(), QSize(32, 32));
@@ -153,7 +114,7 @@ class QuarneloTest : public QObject {
             auto* widget = Find<QWidget>(element.name);
             QVERIFY2(widget->isVisible(), element.name.data());
             QCOMPARE(widget->geometry(), ToPixels(element.box, dpi_));
-            QVERIFY(window_->rect().contains(widget->geometry()));
+            QVERIFY(Window()->rect().contains(widget->geometry()));
         }
     }
 
@@ -216,7 +177,7 @@ class QuarneloTest : public QObject {
             if (element.kind != Kind::Label) continue;
             const QPalette palette = Find<QLabel>(element.name)->palette();
             QVERIFY(Find<QLabel>(element.name)->autoFillBackground());
-            QCOMPARE(palette.color(QPalette::Window), window_->palette().color(QPalette::Window));
+            QCOMPARE(palette.color(QPalette::Window), Window()->palette().color(QPalette::Window));
             QVERIFY2(ContrastRatio(palette.color(QPalette::WindowText),
                                    palette.color(QPalette::Window)) >= 4.5,
                      element.name.data());
@@ -224,9 +185,9 @@ class QuarneloTest : public QObject {
     }
 
     void formulaLinesAreDrawnWhereTheTableSays() {
-        const QImage image = window_->grab().toImage();
-        const QColor ink = ColourFor(Colour::Desktop, window_->palette());
-        const QColor face = window_->palette().color(QPalette::Window);
+        const QImage image = Window()->grab().toImage();
+        const QColor ink = ColourFor(Colour::Desktop, Window()->palette());
+        const QColor face = Window()->palette().color(QPalette::Window);
         const auto isInkNear = [&](QPoint p) {
             for (int dx = -1; dx <= 1; ++dx)
                 for (int dy = -1; dy <= 1; ++dy)
@@ -349,7 +310,7 @@ class QuarneloTest : public QObject {
     void escapeDoesNotCloseTheWindow() {
         QTest::keyClick(Box("TxtPeso"), Qt::Key_Escape);
         QCoreApplication::processEvents();
-        QVERIFY(window_->isVisible());
+        QVERIFY(Window()->isVisible());
     }
 
     void boxesTakeTextsLongerThanQtsDefaultLimit() {
@@ -392,11 +353,11 @@ class QuarneloTest : public QObject {
         QTimer::singleShot(0, [&] { Click("CmdUscita"); });
         QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
         QCOMPARE(QApplication::exec(), 0);
-        QVERIFY(!window_->isVisible());
+        QVERIFY(!Window()->isVisible());
     }
 
     void theCloseBoxEndsTheEventLoop() {
-        QTimer::singleShot(0, [&] { window_->close(); });
+        QTimer::singleShot(0, [&] { Window()->close(); });
         QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
         QCOMPARE(QApplication::exec(), 0);
     }

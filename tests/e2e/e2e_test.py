@@ -1,0 +1,291 @@
+"""The built program as a person uses it: on a private X server with a window manager, typed at
+with real key events, clicked with real pointer events at the places the window's table gives,
+its boxes read back through the clipboard and its messages found by their title."""
+
+import os
+import subprocess
+import tempfile
+import time
+import unittest
+
+PROGRAM = os.environ["VELANDRA"]
+CAPTION = "Calcolo della Velandra Corporea"
+MESSAGE_TITLE = "Attenzione !!!"
+WEIGHT_MESSAGE = "Il valore del peso deve essere maggiore di zero"
+HEIGHT_MESSAGE = "Il valore dell'altezza deve essere maggiore di zero"
+DPI = 96
+TWIPS_PER_PIXEL = 1440 // DPI
+
+# Left, top, width and height in twips of the elements the tests touch.
+ELEMENTS = {
+    "TxtPeso": (3240, 1320, 855, 255),
+    "TxtAltezza": (3240, 1920, 855, 255),
+    "TxtVelandra": (3360, 4440, 855, 255),
+    "CmdCalcola": (2160, 3840, 1215, 375),
+    "CmdCancella": (600, 5160, 1215, 375),
+    "CmdUscita": (3480, 5160, 1215, 375),
+}
+BOXES = ("TxtPeso", "TxtAltezza", "TxtVelandra")
+TIMEOUT = 20
+
+
+def run(*command, env=None):
+    return subprocess.run(command, check=True, capture_output=True, text=True, env=env,
+                          timeout=TIMEOUT).stdout
+
+
+class XServer:
+    """Xvfb on the first free display, with openbox to give windows their frames."""
+
+    def __init__(self):
+        self.display_file = tempfile.TemporaryFile()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(self.display_file.fileno()), "-screen", "0",
+             "1024x768x24", "-dpi", str(DPI), "-nolisten", "tcp"],
+            pass_fds=[self.display_file.fileno()], stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL)
+        deadline = time.monotonic() + TIMEOUT
+        number = b""
+        while not number.strip().isdigit() or not number.endswith(b"\n"):
+            if time.monotonic() > deadline:
+                raise RuntimeError("Xvfb did not start")
+            time.sleep(0.05)
+            self.display_file.seek(0)
+            number = self.display_file.read()
+        self.env = dict(os.environ, DISPLAY=":" + number.decode().strip())
+        self.env.pop("QT_QPA_PLATFORM", None)
+        self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.wait_for_window_manager()
+
+    def wait_for_window_manager(self):
+        deadline = time.monotonic() + TIMEOUT
+        while time.monotonic() < deadline:
+            root = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
+                                  capture_output=True, text=True, env=self.env).stdout
+            if "window id" in root:
+                return
+            time.sleep(0.05)
+        raise RuntimeError("openbox did not start")
+
+    def stop(self):
+        for process in (self.wm, self.xvfb):
+            process.terminate()
+            process.wait(timeout=TIMEOUT)
+        self.display_file.close()
+
+
+class Velandra:
+    """One run of the program, and what a person can do to it."""
+
+    def __init__(self, server, locale="en_US.UTF-8"):
+        self.env = dict(server.env, LANG=locale, LC_ALL=locale)
+        self.process = subprocess.Popen([PROGRAM], env=self.env, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.PIPE, text=True)
+        self.window = self.find_window(CAPTION)
+        info = run("xwininfo", "-id", self.window, env=self.env)
+        fields = dict(line.strip().split(": ", 1) for line in info.splitlines() if ": " in line)
+        self.origin = (int(fields["Absolute upper-left X"]), int(fields["Absolute upper-left Y"]))
+        self.size = (int(fields["Width"]), int(fields["Height"]))
+
+    def xdotool(self, *arguments):
+        return run("xdotool", *arguments, env=self.env)
+
+    def find_window(self, title):
+        return self.xdotool("search", "--sync", "--onlyvisible", "--name",
+                            "^" + title.replace("!", "\\!") + "$").split()[0]
+
+    def windows_named(self, title):
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name",
+                                "^" + title.replace("!", "\\!") + "$"], capture_output=True,
+                               text=True, env=self.env)
+        return found.stdout.split()
+
+    def point_at(self, x, y):
+        self.xdotool("mousemove", "--sync", str(x), str(y))
+        time.sleep(0.1)  # let the window manager see the pointer arrive
+        self.xdotool("click", "1")
+
+    def click(self, element):
+        left, top, width, height = ELEMENTS[element]
+        self.point_at(self.origin[0] + (left + width // 2) // TWIPS_PER_PIXEL,
+                      self.origin[1] + (top + height // 2) // TWIPS_PER_PIXEL)
+
+    def click_close_box(self):
+        extents = run("xprop", "-id", self.window, "_NET_FRAME_EXTENTS", env=self.env)
+        left, right, top, bottom = (int(n) for n in extents.split("=")[1].split(","))
+        self.point_at(self.origin[0] + self.size[0] + right - 10, self.origin[1] - top // 2)
+
+    def keys(self, *names):
+        for name in names:
+            self.xdotool("key", "--clearmodifiers", name)
+            time.sleep(0.03)
+
+    def type(self, text):
+        self.xdotool("type", "--delay", "20", text)
+
+    def selected(self, selection, select):
+        """The text that `select` puts on an X selection ("clipboard" or "primary")."""
+        sentinel = "\u2400"
+        subprocess.run(["xclip", "-selection", selection], input=sentinel, text=True,
+                       env=self.env, check=True, timeout=TIMEOUT)
+        select()
+        deadline = time.monotonic() + 2
+        while time.monotonic() < deadline:
+            text = run("xclip", "-o", "-selection", selection, env=self.env)
+            if text != sentinel:
+                return text
+            time.sleep(0.05)
+        return None
+
+    def read(self, box):
+        """A box's text, copied with a marker typed at its end so that an empty box reads too;
+        the marker is then undone."""
+        self.click(box)
+        self.keys("End")
+        self.type("#")
+        text = self.selected("clipboard", lambda: self.keys("ctrl+a", "ctrl+c"))
+        self.keys("ctrl+z")
+        if text is None or not text.endswith("#"):
+            raise AssertionError(f"could not read {box}: {text!r}")
+        return text[:-1]
+
+    def answer_message(self, key):
+        """Waits for a message (found by its title), returns its text, and dismisses it with
+        the given key."""
+        message = self.find_window(MESSAGE_TITLE)
+        info = run("xwininfo", "-id", message, env=self.env)
+        fields = dict(line.strip().split(": ", 1) for line in info.splitlines() if ": " in line)
+        x = int(fields["Absolute upper-left X"]) + int(fields["Width"]) // 2
+        y = int(fields["Absolute upper-left Y"])
+        text = None
+        # A triple click on the message's text selects it, as it would for a person.
+        for row in (17, 12, 22, 27):
+            self.xdotool("mousemove", "--sync", str(x), str(y + row))
+            text = self.selected("primary",
+                                 lambda: self.xdotool("click", "--repeat", "3", "--delay", "80", "1"))
+            if text:
+                break
+        self.keys(key)
+        deadline = time.monotonic() + TIMEOUT
+        while message in self.windows_named(MESSAGE_TITLE):
+            if time.monotonic() > deadline:
+                raise AssertionError("the message stayed open")
+            time.sleep(0.05)
+        return text or ""
+
+    def exit_status(self):
+        return self.process.wait(timeout=TIMEOUT)
+
+    def end(self):
+        if self.process.poll() is None:
+            self.process.kill()
+        self.process.wait(timeout=TIMEOUT)
+        self.process.stderr.close()
+
+
+class EndToEndTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.server = XServer()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.server.stop()
+
+    def start(self, **options):
+        app = Velandra(self.server, **options)
+        self.addCleanup(app.end)
+        return app
+
+    def test_window_opens_at_its_size_with_the_focus_in_the_weight_box(self):
+        app = self.start()
+        self.assertEqual(app.size, (361, 427))
+        app.type("70")  # no click first: the focus starts in the weight box
+        self.assertEqual(app.read("TxtPeso"), "70")
+        self.assertEqual(app.read("TxtAltezza"), "")
+        self.assertEqual(app.read("TxtVelandra"), "")
+
+    def test_a_full_calculation(self):
+        app = self.start()
+        app.click("TxtPeso")
+        app.type("70")
+        app.click("TxtAltezza")
+        app.type("170")
+        app.click("CmdCalcola")
+        self.assertEqual(app.read("TxtVelandra"), "1.81811868577262")
+        self.assertEqual(app.windows_named(MESSAGE_TITLE), [])
+
+    def test_italian_settings_read_the_point_and_write_a_comma(self):
+        app = self.start(locale="it_IT.UTF-8")
+        app.click("TxtPeso")
+        app.type("72.5")
+        app.click("TxtAltezza")
+        app.type("170")
+        app.click("CmdCalcola")
+        self.assertEqual(app.read("TxtVelandra"), "1,85030027593121")
+
+    def test_two_rejected_values_give_two_messages_in_order(self):
+        app = self.start()
+        app.click("CmdCalcola")
+        first = app.answer_message("Return")
+        second = app.answer_message("Escape")
+        self.assertIn(WEIGHT_MESSAGE, first)
+        self.assertIn(HEIGHT_MESSAGE, second)
+        self.assertEqual(app.windows_named(MESSAGE_TITLE), [])
+        self.assertEqual(app.read("TxtVelandra"), "")
+
+    def test_the_window_takes_no_click_while_a_message_is_open(self):
+        app = self.start()
+        app.click("TxtPeso")
+        app.type("abc")
+        app.click("TxtAltezza")
+        app.type("170")
+        app.click("CmdCalcola")
+        app.find_window(MESSAGE_TITLE)
+        app.click("CmdCancella")
+        self.assertIn(WEIGHT_MESSAGE, app.answer_message("Return"))
+        self.assertEqual(app.read("TxtPeso"), "abc")
+
+    def test_cancella_leaves_one_space_in_each_box(self):
+        app = self.start()
+        app.type("80")
+        app.click("TxtAltezza")
+        app.type("180")
+        app.click("CmdCalcola")
+        self.assertEqual(app.read("TxtVelandra"), "2")
+        app.click("CmdCancella")
+        for box in BOXES:
+            self.assertEqual(app.read(box), " ", box)
+
+    def test_tab_follows_the_tab_index_order(self):
+        app = self.start()
+        app.type("1")  # TxtPeso
+        app.keys("Tab", "Tab", "Tab", "Tab")  # CmdUscita, CmdCalcola, CmdCancella, TxtAltezza
+        app.type("2")
+        app.keys("Tab")  # TxtVelandra
+        app.type("3")
+        app.keys("Tab")  # back to TxtPeso
+        app.type("4")
+        app.keys("shift+Tab")  # TxtVelandra again
+        app.type("5")
+        # Tabbing into a box selects its text, so each typed digit replaced what was there.
+        self.assertEqual([app.read(box) for box in BOXES], ["4", "2", "5"])
+        # From the weight box, Tab leads to Uscita: Space presses it.
+        app.click("TxtPeso")
+        app.keys("Tab", "space")
+        self.assertEqual(app.exit_status(), 0)
+
+    def test_uscita_ends_the_program_with_status_zero(self):
+        app = self.start()
+        app.click("CmdUscita")
+        self.assertEqual(app.exit_status(), 0)
+
+    def test_the_close_box_ends_the_program_with_status_zero(self):
+        app = self.start()
+        app.click_close_box()
+        self.assertEqual(app.exit_status(), 0)
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)

@@ -9,8 +9,9 @@ namespace {
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n';
 }
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
+const char* SkipDigits(const char* p, const char* end) {
+    while (p != end && *p >= '0' && *p <= '9') ++p;
+    return p;
 }
 
 }  // namespace
@@ -27,18 +28,14 @@ double TextToNumber(std::string_view text) {
         ++p;
     }
 
-    // The number is the longest run of digits holding at most one point.
+    // The number: digits, then at most one point with digits after it.
     const char* const first = p;
-    bool seenPoint = false;
-    bool seenDigit = false;
-    for (; p != end; ++p) {
-        if (IsDigit(*p)) {
-            seenDigit = true;
-        } else if (*p == '.' && !seenPoint) {
-            seenPoint = true;
-        } else {
-            break;
-        }
+    p = SkipDigits(p, end);
+    bool seenDigit = p != first;
+    if (p != end && *p == '.') {
+        const char* const fraction = p + 1;
+        p = SkipDigits(fraction, end);
+        seenDigit = seenDigit || p != fraction;
     }
     if (!seenDigit) return 0.0;
 

@@ -16,10 +16,10 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Velandra developers <maintainers@velandra.e
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded at run time, so not found by shlibdeps: the SVG icon engine, Qt's Italian texts, and
-# the fonts that stand in for the window's own.
+# Loaded at run time, so not found by shlibdeps: Qt's Italian texts and the fonts that stand
+# in for the window's own.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6svg6, qt6-translations-l10n, fonts-liberation2, fonts-ebgaramond, fonts-dejavu-core")
+    "qt6-translations-l10n, fonts-liberation2, fonts-ebgaramond, fonts-dejavu-core")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)

@@ -1,20 +1,40 @@
 #include "quarnelo.h"
 
 #include <QCoreApplication>
+#include <QDirIterator>
 #include <QIcon>
+#include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QResource>
+#include <cmath>
 
 #include "form_widgets.h"
 
 namespace velandra::ui {
+namespace {
+
+// Every size of the icon the resources carry. Each is a square of raw RGBA pixels, so its side
+// follows from its length.
+QIcon ApplicationIcon() {
+    QIcon icon;
+    for (QDirIterator it(":/icons"); it.hasNext();) {
+        const QResource pixels(it.next());
+        const int side = qRound(std::sqrt(pixels.size() / 4.0));
+        const QImage image(pixels.data(), side, side, QImage::Format_RGBA8888);
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
+}
+
+}  // namespace
 
 Quarnelo::Quarnelo(QWidget* parent) : QWidget(parent) {
     setObjectName("Quarnelo");
     setWindowTitle(ToQString(kCaption));
-    setWindowIcon(QIcon(":/" VELANDRA_APP_ID ".svg"));
+    setWindowIcon(ApplicationIcon());
     const qreal dpi = logicalDpiY();
     setFixedSize(ToPixels(kClientWidth, dpi), ToPixels(kClientHeight, dpi));
 

@@ -26,7 +26,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Section)" = science ] || fail "Section: $(field Section)"
 depends=$(field Depends)
 names=$(sed 's/ *([^)]*)//g; s/, */\n/g' <<<"$depends")
-for needed in libqt6widgets6 libqt6gui6 libc6 libstdc++6 libqt6svg6 qt6-translations-l10n \
+for needed in libqt6widgets6 libqt6gui6 libc6 libstdc++6 qt6-translations-l10n \
     fonts-liberation2 fonts-ebgaramond fonts-dejavu-core; do
     grep -qxF "$needed" <<<"$names" || fail "Depends lacks $needed: $depends"
 done

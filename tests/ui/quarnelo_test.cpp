@@ -101,8 +101,9 @@ class QuarneloTest : public QObject {
     }
 
     void windowShowsTheApplicationIcon() {
+        QTRY_VERIFY(!Window()->windowIcon().isNull());
         const QIcon icon = Window()->windowIcon();
-        QVERIFY(!icon.isNull());
+        QVERIFY(icon.availableSizes().contains(QSize(16, 16)));
         const QImage image = icon.pixmap(32, 32).toImage();
         QCOMPARE(image.size(), QSize(32, 32));
         QVERIFY(image.pixelColor(16, 16).alpha() > 0);

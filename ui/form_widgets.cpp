@@ -19,7 +19,7 @@ constexpr double kReadableContrast = 4.5;
 // of the form fits its element: Liberation Sans has the widths of the sans serif, DejaVu Sans is
 // drawn after Verdana, EB Garamond is a Garamond. EB Garamond's italic capitals run two pixels
 // past the result caption, so the italic takes Liberation Serif, a Times of narrower italic.
-struct FontSpec {
+struct FontFace {
     const char* family;
     const char* substitute;
     qreal points;
@@ -27,7 +27,7 @@ struct FontSpec {
     bool italic;
 };
 
-FontSpec SpecOf(Font role) {
+FontFace FaceOf(Font role) {
     switch (role) {
         case Font::SansSmall:
             return {"MS Sans Serif", "Liberation Sans", 8.25, false, false};
@@ -128,12 +128,12 @@ QLine ToPixels(const Segment& line, qreal dpi) {
 }
 
 QFont FontFor(Font role) {
-    const FontSpec spec = SpecOf(role);
+    const FontFace face = FaceOf(role);
     QFont font;
-    font.setFamilies({spec.family, spec.substitute});
-    font.setPointSizeF(spec.points);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
+    font.setFamilies({face.family, face.substitute});
+    font.setPointSizeF(face.points);
+    font.setBold(face.bold);
+    font.setItalic(face.italic);
     return font;
 }
 

@@ -29,6 +29,10 @@ BOXES = ("TxtPeso", "TxtAltezza", "TxtVelandra")
 TIMEOUT = 20
 
 
+def title_pattern(title):
+    return "^" + title.replace("!", "\\!") + "$"
+
+
 def run(*command, env=None):
     return subprocess.run(command, check=True, capture_output=True, text=True, env=env,
                           timeout=TIMEOUT).stdout
@@ -83,22 +87,26 @@ class Velandra:
         self.process = subprocess.Popen([PROGRAM], env=self.env, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.PIPE, text=True)
         self.window = self.find_window(CAPTION)
-        info = run("xwininfo", "-id", self.window, env=self.env)
+        self.origin, self.size = self.geometry(self.window)
+
+    def geometry(self, window):
+        """A window's client area on the screen: (left, top), (width, height)."""
+        info = run("xwininfo", "-id", window, env=self.env)
         fields = dict(line.strip().split(": ", 1) for line in info.splitlines() if ": " in line)
-        self.origin = (int(fields["Absolute upper-left X"]), int(fields["Absolute upper-left Y"]))
-        self.size = (int(fields["Width"]), int(fields["Height"]))
+        return ((int(fields["Absolute upper-left X"]), int(fields["Absolute upper-left Y"])),
+                (int(fields["Width"]), int(fields["Height"])))
 
     def xdotool(self, *arguments):
         return run("xdotool", *arguments, env=self.env)
 
     def find_window(self, title):
         return self.xdotool("search", "--sync", "--onlyvisible", "--name",
-                            "^" + title.replace("!", "\\!") + "$").split()[0]
+                            title_pattern(title)).split()[0]
 
     def windows_named(self, title):
         found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name",
-                                "^" + title.replace("!", "\\!") + "$"], capture_output=True,
-                               text=True, env=self.env)
+                                title_pattern(title)], capture_output=True, text=True,
+                               env=self.env)
         return found.stdout.split()
 
     def point_at(self, x, y):
@@ -115,6 +123,13 @@ class Velandra:
         extents = run("xprop", "-id", self.window, "_NET_FRAME_EXTENTS", env=self.env)
         left, right, top, bottom = (int(n) for n in extents.split("=")[1].split(","))
         self.point_at(self.origin[0] + self.size[0] + right - 10, self.origin[1] - top // 2)
+
+    def enter(self, peso, altezza):
+        """Clicks into each box and types its value."""
+        self.click("TxtPeso")
+        self.type(peso)
+        self.click("TxtAltezza")
+        self.type(altezza)
 
     def keys(self, *names):
         for name in names:
@@ -154,10 +169,8 @@ class Velandra:
         """Waits for a message (found by its title), returns its text, and dismisses it with
         the given key."""
         message = self.find_window(MESSAGE_TITLE)
-        info = run("xwininfo", "-id", message, env=self.env)
-        fields = dict(line.strip().split(": ", 1) for line in info.splitlines() if ": " in line)
-        x = int(fields["Absolute upper-left X"]) + int(fields["Width"]) // 2
-        y = int(fields["Absolute upper-left Y"])
+        (left, y), (width, _) = self.geometry(message)
+        x = left + width // 2
         text = None
         # A triple click on the message's text selects it, as it would for a person.
         for row in (17, 12, 22, 27):
@@ -208,20 +221,14 @@ class EndToEndTest(unittest.TestCase):
 
     def test_a_full_calculation(self):
         app = self.start()
-        app.click("TxtPeso")
-        app.type("70")
-        app.click("TxtAltezza")
-        app.type("170")
+        app.enter("70", "170")
         app.click("CmdCalcola")
         self.assertEqual(app.read("TxtVelandra"), "1.81811868577262")
         self.assertEqual(app.windows_named(MESSAGE_TITLE), [])
 
     def test_italian_settings_read_the_point_and_write_a_comma(self):
         app = self.start(locale="it_IT.UTF-8")
-        app.click("TxtPeso")
-        app.type("72.5")
-        app.click("TxtAltezza")
-        app.type("170")
+        app.enter("72.5", "170")
         app.click("CmdCalcola")
         self.assertEqual(app.read("TxtVelandra"), "1,85030027593121")
 
@@ -237,10 +244,7 @@ class EndToEndTest(unittest.TestCase):
 
     def test_the_window_takes_no_click_while_a_message_is_open(self):
         app = self.start()
-        app.click("TxtPeso")
-        app.type("abc")
-        app.click("TxtAltezza")
-        app.type("170")
+        app.enter("abc", "170")
         app.click("CmdCalcola")
         app.find_window(MESSAGE_TITLE)
         app.click("CmdCancella")

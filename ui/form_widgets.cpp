@@ -1,8 +1,11 @@
 #include "form_widgets.h"
 
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -11,7 +14,6 @@
 namespace velandra::ui {
 namespace {
 
-constexpr qreal kTwipsPerInch = 1440.0;
 // Normal-size text needs a contrast of 4.5:1 to read well (WCAG 2, level AA).
 constexpr double kReadableContrast = 4.5;
 
@@ -70,6 +72,34 @@ Qt::Alignment AlignmentOf(Align align) {
     return (align == Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter;
 }
 
+// The rectangle a label or button draws its text in.
+QRect TextArea(QWidget& widget) {
+    if (auto* button = qobject_cast<QPushButton*>(&widget)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        return button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+    }
+    return static_cast<QLabel&>(widget).contentsRect();
+}
+
+void ShrinkToFit(QWidget& widget, const QString& text, Qt::Alignment align) {
+    const QRectF area = TextArea(widget);
+    // The font engine rounds a text's ink outwards to whole pixels.
+    const QRectF drawable = area.adjusted(-1, -1, 1, 1);
+    QFont font = widget.font();
+    const auto fits = [&](double points) {
+        font.setPointSizeF(points);
+        return drawable.contains(InkRect(font, text, area, align));
+    };
+    const double points = widget.font().pointSizeF();
+    const double fitting = FittingPointSize(points, fits);
+    if (fitting != points) {
+        font.setPointSizeF(fitting);
+        widget.setFont(font);
+    }
+}
+
 QWidget* CreateWidget(const Element& element, QWidget& form, qreal dpi) {
     QWidget* widget = nullptr;
     const QString text = ToQString(element.text);
@@ -102,8 +132,12 @@ QWidget* CreateWidget(const Element& element, QWidget& form, qreal dpi) {
             return nullptr;
     }
     widget->setObjectName(ToQString(element.name));
-    widget->setGeometry(ToPixels(element.box, dpi));
+    widget->setGeometry(ToQRect(element.box, dpi));
     widget->setFont(FontFor(element.font));
+    if (element.kind != Kind::TextBox) {
+        ShrinkToFit(*widget, text,
+                    element.kind == Kind::Label ? AlignmentOf(element.align) : Qt::AlignHCenter);
+    }
     return widget;
 }
 
@@ -113,18 +147,14 @@ QString ToQString(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-int ToPixels(int twips, qreal dpi) {
-    return qRound(twips * dpi / kTwipsPerInch);
+QRect ToQRect(const Rect& box, qreal dpi) {
+    const Rect pixels = ToPixels(box, dpi);
+    return {pixels.left, pixels.top, pixels.width, pixels.height};
 }
 
-QRect ToPixels(const Rect& box, qreal dpi) {
-    return {ToPixels(box.left, dpi), ToPixels(box.top, dpi), ToPixels(box.width, dpi),
-            ToPixels(box.height, dpi)};
-}
-
-QLine ToPixels(const Segment& line, qreal dpi) {
-    return {ToPixels(line.x1, dpi), ToPixels(line.y1, dpi), ToPixels(line.x2, dpi),
-            ToPixels(line.y2, dpi)};
+QLine ToQLine(const Segment& line, qreal dpi) {
+    const Segment pixels = ToPixels(line, dpi);
+    return {pixels.x1, pixels.y1, pixels.x2, pixels.y2};
 }
 
 QFont FontFor(Font role) {
@@ -135,6 +165,15 @@ QFont FontFor(Font role) {
     font.setBold(face.bold);
     font.setItalic(face.italic);
     return font;
+}
+
+QRectF InkRect(const QFont& font, const QString& text, const QRectF& area, Qt::Alignment align) {
+    const QFontMetricsF metrics(font);
+    const qreal left = (align & Qt::AlignHCenter)
+                           ? area.left() + (area.width() - metrics.horizontalAdvance(text)) / 2
+                           : area.left();
+    const qreal baseline = area.top() + (area.height() - metrics.height()) / 2 + metrics.ascent();
+    return metrics.tightBoundingRect(text).translated(left, baseline);
 }
 
 QColor ColourFor(Colour role, const QPalette& palette) {
@@ -185,7 +224,7 @@ void BuildForm(QWidget& form) {
 std::vector<QLine> FormLines(qreal dpi) {
     std::vector<QLine> lines;
     for (const Element& element : kElements) {
-        if (element.kind == Kind::Line) lines.push_back(ToPixels(element.line, dpi));
+        if (element.kind == Kind::Line) lines.push_back(ToQLine(element.line, dpi));
     }
     return lines;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "form.h"
+#include "form_metrics.h"
 
 class QWidget;
 
@@ -17,13 +18,16 @@ namespace velandra::ui {
 
 QString ToQString(std::string_view utf8);
 
-// Twips to pixels at the given logical resolution: 15 twips make a pixel at 96 dpi.
-int ToPixels(int twips, qreal dpi);
-QRect ToPixels(const Rect& box, qreal dpi);
-QLine ToPixels(const Segment& line, qreal dpi);
+// The table's twips as Qt pixels at the given logical resolution.
+QRect ToQRect(const Rect& box, qreal dpi);
+QLine ToQLine(const Segment& line, qreal dpi);
 
 // The font of a role: the named family where it is installed, else a free one of like width.
 QFont FontFor(Font role);
+
+// Where the ink of a single line of text lands when drawn in `area` with the given alignment,
+// as QPainter lays it out: the line box centred vertically, the text left-aligned or centred.
+QRectF InkRect(const QFont& font, const QString& text, const QRectF& area, Qt::Alignment align);
 
 // The concrete colour of a role on a palette, readable on the palette's window colour.
 QColor ColourFor(Colour role, const QPalette& palette);
@@ -32,7 +36,8 @@ QColor ColourFor(Colour role, const QPalette& palette);
 double ContrastRatio(const QColor& a, const QColor& b);
 
 // Creates every widget of the table as a child of the form, named after its element, and
-// chains the focusable ones in tab-index order.
+// chains the focusable ones in tab-index order. A label or button whose text would not fit with
+// the font its family resolves to gets that font shrunk just enough for the text to fit.
 void BuildForm(QWidget& form);
 
 // The lines of the table in pixels, in creation order.

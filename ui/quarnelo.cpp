@@ -92,7 +92,10 @@ void Quarnelo::EndProgram() {
 
 void Quarnelo::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    painter.setPen(QPen(ColourFor(Colour::Desktop, palette()), 0));
+    QPen pen(ColourFor(Colour::Desktop, palette()),
+             LineWidthInDevicePixels(logicalDpiY(), devicePixelRatioF()));
+    pen.setCosmetic(true);  // its width is in device pixels
+    painter.setPen(pen);
     for (const QLine& line : lines_) painter.drawLine(line);
 }
 

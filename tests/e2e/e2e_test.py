@@ -33,6 +33,16 @@ def title_pattern(title):
     return "^" + title.replace("!", "\\!") + "$"
 
 
+def clean_environment():
+    """The caller's environment less what would choose the program's platform, display, scale,
+    theme, fonts or regional settings: each test sets what it means to use."""
+    inherited = ("QT_", "LC_", "FONTCONFIG_")
+    dropped = {"DISPLAY", "WAYLAND_DISPLAY", "LANG", "LANGUAGE", "XDG_SESSION_TYPE",
+               "XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION"}
+    return {name: value for name, value in os.environ.items()
+            if name not in dropped and not name.startswith(inherited)}
+
+
 def run(*command, env=None):
     return subprocess.run(command, check=True, capture_output=True, text=True, env=env,
                           timeout=TIMEOUT).stdout
@@ -56,8 +66,8 @@ class XServer:
             time.sleep(0.05)
             self.display_file.seek(0)
             number = self.display_file.read()
-        self.env = dict(os.environ, DISPLAY=":" + number.decode().strip())
-        self.env.pop("QT_QPA_PLATFORM", None)
+        self.env = clean_environment()
+        self.env["DISPLAY"] = ":" + number.decode().strip()
         self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.wait_for_window_manager()

@@ -50,7 +50,9 @@ Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 display=:$(head -n1 "$work/display")
-DISPLAY=$display "$work/root/usr/bin/velandra" &
+# Started as a user would start it on that display, whatever platform or scale this shell names.
+env -u QT_QPA_PLATFORM -u QT_QPA_PLATFORMTHEME -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS \
+    -u QT_FONT_DPI -u WAYLAND_DISPLAY DISPLAY="$display" "$work/root/usr/bin/velandra" &
 app_pid=$!
 DISPLAY=$display timeout 20 xdotool search --sync --onlyvisible --name \
     '^Calcolo della Velandra Corporea$' >/dev/null || fail "no window"

@@ -1,0 +1,27 @@
+// The toolkit-free rules that turn the form's table into pixels on a given display: twips to
+// pixels, the width of the drawn lines, and the font size at which a text fits its element.
+#pragma once
+
+#include <functional>
+
+#include "form.h"
+
+namespace velandra::ui {
+
+// The resolution at which one pixel is 15 twips and a line is one pixel wide.
+inline constexpr double kBaseDpi = 96.0;
+
+// Twips to pixels at the given logical resolution, rounded to the nearest pixel.
+int ToPixels(int twips, double dpi);
+Rect ToPixels(const Rect& box, double dpi);
+Segment ToPixels(const Segment& line, double dpi);
+
+// Width in device pixels of the form's lines: one at 96 dpi, scaled with the logical resolution
+// and the device pixel ratio, rounded to whole device pixels, never less than one.
+int LineWidthInDevicePixels(double dpi, double devicePixelRatio);
+
+// The largest point size, from `points` down in quarter points, at which `fits` holds: `points`
+// itself when the text fits as it is. Stops at half of `points` if nothing larger fits.
+double FittingPointSize(double points, const std::function<bool(double points)>& fits);
+
+}  // namespace velandra::ui

@@ -85,8 +85,10 @@ QRect TextArea(QWidget& widget) {
 
 void ShrinkToFit(QWidget& widget, const QString& text, Qt::Alignment align) {
     const QRectF area = TextArea(widget);
-    // The font engine rounds a text's ink outwards to whole pixels.
-    const QRectF drawable = area.adjusted(-1, -1, 1, 1);
+    // The font engine rounds a text's ink outwards to whole pixels, so a glyph that starts a
+    // fraction of a pixel left of or above the area measures a whole pixel out; past the right
+    // and bottom edges the measure is kept strict, where shrinking the text helps.
+    const QRectF drawable = area.adjusted(-1, -1, 0, 0);
     QFont font = widget.font();
     const auto fits = [&](double points) {
         font.setPointSizeF(points);
@@ -217,8 +219,12 @@ void BuildForm(QWidget& form) {
         auto* box = form.findChild<QLineEdit*>(ToQString(pair.box));
         auto* caption = form.findChild<QLabel*>(ToQString(pair.caption));
         caption->setBuddy(box);
+        caption->setAccessibleName(ToQString(pair.accessibleName));
         box->setAccessibleName(ToQString(pair.accessibleName));
+        box->setAccessibleDescription(ToQString(pair.accessibleDescription));
     }
+    form.findChild<QLabel*>(ToQString(kFormulaElement))
+        ->setAccessibleName(ToQString(kFormulaReading));
 }
 
 std::vector<QLine> FormLines(qreal dpi) {

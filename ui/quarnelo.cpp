@@ -11,6 +11,7 @@
 #include <QResource>
 #include <cmath>
 
+#include "accessibility.h"
 #include "form_widgets.h"
 
 namespace velandra::ui {
@@ -32,6 +33,7 @@ QIcon ApplicationIcon() {
 }  // namespace
 
 Quarnelo::Quarnelo(QWidget* parent) : QWidget(parent) {
+    InstallAccessibility();
     setObjectName("Quarnelo");
     setWindowTitle(ToQString(kCaption));
     setWindowIcon(ApplicationIcon());
@@ -39,6 +41,7 @@ Quarnelo::Quarnelo(QWidget* parent) : QWidget(parent) {
     setFixedSize(ToPixels(kClientWidth, dpi), ToPixels(kClientHeight, dpi));
 
     BuildForm(*this);
+    announcer_ = new Announcer(this);
     lines_ = FormLines(dpi);
     txtPeso_ = findChild<QLineEdit*>("TxtPeso");
     txtAltezza_ = findChild<QLineEdit*>("TxtAltezza");
@@ -77,6 +80,14 @@ void Quarnelo::SetText(BoxId box, const std::string& text) {
     edit->setText(QString::fromStdString(text));
     // A result wider than its box must show its leading digits, not its last ones.
     edit->setCursorPosition(0);
+    if (box == BoxId::TxtVelandra) AnnounceResult(edit->text());
+}
+
+void Quarnelo::AnnounceResult(const QString& result) {
+    const QString trimmed = result.trimmed();
+    if (trimmed.isEmpty()) return;
+    announcer_->Announce(ToQString(kResultAnnouncementBefore) + trimmed +
+                         ToQString(kResultAnnouncementAfter));
 }
 
 void Quarnelo::ShowInfoMessage(const std::string& prompt, const std::string& title) {

@@ -11,6 +11,8 @@ class QLineEdit;
 
 namespace velandra::ui {
 
+class Announcer;
+
 class Quarnelo : public QWidget, public FormView {
   public:
     explicit Quarnelo(QWidget* parent = nullptr);
@@ -25,12 +27,14 @@ class Quarnelo : public QWidget, public FormView {
 
   private:
     QLineEdit* BoxFor(BoxId box) const;
+    void AnnounceResult(const QString& result);
     void ConnectButton(const char* name, void (Calculator::*command)());
 
     Calculator calculator_{*this};
     QLineEdit* txtPeso_ = nullptr;
     QLineEdit* txtAltezza_ = nullptr;
     QLineEdit* txtVelandra_ = nullptr;
+    Announcer* announcer_ = nullptr;
     std::vector<QLine> lines_;
 };
 

@@ -94,7 +94,8 @@ QRect DrawnInk(const QFont& font, const QString& text, const QRect& area, Qt::Al
     QPainter painter(&image);
     painter.setFont(font);
     painter.setPen(Qt::black);
-    painter.drawText(QRect(QPoint(kMargin, kMargin), area.size()), int(align), text);
+    painter.drawText(QRect(QPoint(kMargin, kMargin), area.size()), int(align | Qt::TextDontClip),
+                     text);
     painter.end();
     QRect ink;
     for (int y = 0; y < image.height(); ++y)
@@ -171,8 +172,15 @@ class QuarneloTest : public QObject {
 
             const QFontInfo font(widget->font());
             if (display_.standIns) {
+                // At 96 dpi the stand-ins fit as they are; elsewhere hinting may take a quarter
+                // point off a text that would otherwise touch its element's edge.
+                const qreal points = widget->font().pointSizeF();
                 QCOMPARE(font.family(), facts.family);
-                QCOMPARE(widget->font().pointSizeF(), facts.points);
+                if (display_.dpi == 96 && display_.lineWidth == 1) {
+                    QCOMPARE(points, facts.points);
+                } else {
+                    QVERIFY2(points <= facts.points && points >= facts.points - 0.5, facts.name);
+                }
             } else {
                 const qreal points = widget->font().pointSizeF();
                 QVERIFY2(QStringList({"DejaVu Sans", "DejaVu Serif"}).contains(font.family()),
@@ -267,7 +275,7 @@ class QuarneloTest : public QObject {
                 if (underALabel(end)) continue;
                 QVERIFY2(isInk(end.x(), end.y()), facts.name);
                 const int outwards = end.x() == qMin(line.x1(), line.x2()) ? -1 : 1;
-                if (flat) QVERIFY2(!isInk(end.x() + outwards * (width + 1), end.y()), facts.name);
+                if (flat) QVERIFY2(!isInk(end.x() + outwards * width, end.y()), facts.name);
             }
         }
     }

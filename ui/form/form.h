@@ -98,17 +98,32 @@ inline constexpr std::array kElements = {
 };
 // clang-format on
 
-// Each text box with the caption beside it, for the captions' buddies and the boxes' spoken names.
+// Each text box with the caption beside it. Screen readers name a box after its caption, so the
+// caption and the box both carry the spoken name, and the box a description of what to type.
 struct CaptionedBox {
     std::string_view box;
     std::string_view caption;
     std::string_view accessibleName;
+    std::string_view accessibleDescription;
 };
 
+inline constexpr std::string_view kDecimalPointHint =
+    "Utilizzare il punto come separatore dei decimali";
+
 inline constexpr std::array kCaptionedBoxes = {
-    CaptionedBox{"TxtPeso", "LBLPeso", "Peso in chilogrammi"},
-    CaptionedBox{"TxtAltezza", "LBLAltezza", "Altezza in centimetri"},
-    CaptionedBox{"TxtVelandra", "LBLFattore", "Risultato: superficie corporea in metri quadrati"},
+    CaptionedBox{"TxtPeso", "LBLPeso", "Peso in chilogrammi", kDecimalPointHint},
+    CaptionedBox{"TxtAltezza", "LBLAltezza", "Altezza in centimetri", kDecimalPointHint},
+    CaptionedBox{"TxtVelandra", "LBLFattore", "Risultato: superficie corporea in metri quadrati",
+                 "Calcolata con la formula di Mosteller"},
 };
+
+// The drawn formula read aloud, as the name of its caption.
+inline constexpr std::string_view kFormulaElement = "LBLFormula";
+inline constexpr std::string_view kFormulaReading =
+    "Formula utilizzata: radice quadrata di (peso per altezza) diviso 3600";
+
+// A new result, as a screen reader announces it.
+inline constexpr std::string_view kResultAnnouncementBefore = "Superficie corporea: ";
+inline constexpr std::string_view kResultAnnouncementAfter = " metri quadrati";
 
 }  // namespace velandra::ui

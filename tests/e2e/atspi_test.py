@@ -1,0 +1,192 @@
+"""What a screen reader gets from the built program over the accessibility bus: the program on a
+private X server, a private session bus and AT-SPI registry, read through pyatspi as Orca reads it.
+Run inside dbus-run-session."""
+
+import os
+import subprocess
+import time
+import unittest
+
+from e2e_test import MESSAGE_TITLE, PROGRAM, TIMEOUT, WEIGHT_MESSAGE, HEIGHT_MESSAGE, XServer
+
+import gi
+
+gi.require_version("Atspi", "2.0")
+from gi.repository import Atspi  # noqa: E402
+import pyatspi  # noqa: E402
+
+# A call the program has not answered within this many milliseconds fails: a screen reader that
+# waits longer leaves its user with silence.
+ANSWER_MS = 1000
+HINT = "Utilizzare il punto come separatore dei decimali"
+
+# Each box: the name Orca speaks for it and its description.
+BOXES = [
+    ("Peso in chilogrammi", HINT),
+    ("Altezza in centimetri", HINT),
+    ("Risultato: superficie corporea in metri quadrati", "Calcolata con la formula di Mosteller"),
+]
+
+BOUNDARIES = {
+    "char": pyatspi.TEXT_BOUNDARY_CHAR,
+    "word start": pyatspi.TEXT_BOUNDARY_WORD_START,
+    "word end": pyatspi.TEXT_BOUNDARY_WORD_END,
+    "sentence start": pyatspi.TEXT_BOUNDARY_SENTENCE_START,
+    "sentence end": pyatspi.TEXT_BOUNDARY_SENTENCE_END,
+    "line start": pyatspi.TEXT_BOUNDARY_LINE_START,
+    "line end": pyatspi.TEXT_BOUNDARY_LINE_END,
+}
+LINE_BOUNDARIES = ("line start", "line end")
+
+# Texts a box may hold, and what Orca must get at chosen offsets: (text, boundary, offset,
+# expected (text, start, end)), worked out by hand.
+TEXTS = ["", " ", "70", "1.8181", "72,5 kg", "7" * 1000]
+SEGMENTS = [
+    ("70", "word start", 2, ("70", 0, 2)),
+    ("70", "sentence start", 2, ("70", 0, 2)),
+    ("70", "char", 1, ("0", 1, 2)),
+    ("70", "char", 2, ("", 2, 2)),
+    ("72,5 kg", "word start", 0, ("72,5", 0, 4)),
+    ("72,5 kg", "word start", 4, (" ", 4, 5)),
+    ("72,5 kg", "word start", 7, ("kg", 5, 7)),
+    ("72,5 kg", "line start", 3, ("72,5 kg", 0, 7)),
+    ("1.8181", "word end", 6, ("1.8181", 0, 6)),
+    (" ", "word start", 0, (" ", 0, 1)),
+]
+
+
+def spoken_name(accessible):
+    """The name Orca speaks for an object: that of the label it is labelled by, if any."""
+    for relation in accessible.getRelationSet():
+        if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
+            return relation.getTarget(0).name
+    return accessible.name
+
+
+def find_all(root, predicate):
+    found = []
+    for child in root:
+        if child is None:
+            continue
+        if predicate(child):
+            found.append(child)
+        found.extend(find_all(child, predicate))
+    return found
+
+
+def wait_for(what, find):
+    deadline = time.monotonic() + TIMEOUT
+    while time.monotonic() < deadline:
+        found = find()
+        if found:
+            return found
+        time.sleep(0.1)
+    raise AssertionError(f"no {what} appeared")
+
+
+class AccessibilityTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.server = XServer()
+        env = dict(cls.server.env)
+        cls.registry = subprocess.Popen(
+            ["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"], env=env,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        Atspi.set_timeout(ANSWER_MS, 10 * ANSWER_MS)
+        env.update(LANG="it_IT.UTF-8", LC_ALL="it_IT.UTF-8", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        cls.program = subprocess.Popen([PROGRAM], env=env, stdout=subprocess.DEVNULL,
+                                       stderr=subprocess.DEVNULL)
+        cls.app = wait_for("program on the bus", lambda: [
+            app for app in pyatspi.Registry.getDesktop(0)
+            if app is not None and app.name == os.path.basename(PROGRAM)])[0]
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.program.kill()
+        cls.program.wait(timeout=TIMEOUT)
+        cls.registry.terminate()
+        cls.registry.wait(timeout=TIMEOUT)
+        cls.server.stop()
+
+    def find(self, role, name):
+        return wait_for(f"{role} {name!r}", lambda: find_all(
+            self.app, lambda o: o.getRoleName() == role and o.name == name))[0]
+
+    def box(self, name):
+        return self.find("text", name)
+
+    def press(self, button):
+        action = self.find("push button", button).queryAction()
+        names = [action.getName(i) for i in range(action.nActions)]
+        action.doAction(names.index("Press"))
+
+    def set_text(self, box, text):
+        self.assertTrue(self.box(box).queryEditableText().setTextContents(text))
+
+    def test_each_box_is_spoken_by_its_purpose_with_its_hint(self):
+        boxes = find_all(self.app, lambda o: o.getRoleName() == "text")
+        spoken = sorted((spoken_name(box), box.description) for box in boxes)
+        self.assertEqual(spoken, sorted(BOXES))
+        formula = find_all(self.app, lambda o: "radice quadrata" in o.name)
+        self.assertEqual([label.name for label in formula],
+                         ["Formula utilizzata: radice quadrata di (peso per altezza) diviso 3600"])
+
+    def test_every_offset_of_every_text_is_answered_at_once_and_right(self):
+        box = self.box("Peso in chilogrammi")
+        for text in TEXTS:
+            self.set_text("Peso in chilogrammi", text)
+            reader = box.queryText()
+            self.assertEqual(reader.getText(0, -1), text)
+            offsets = range(len(text) + 1) if len(text) < 100 else (0, 1, 500, 999, 1000)
+            for offset in offsets:
+                for name, boundary in BOUNDARIES.items():
+                    with self.subTest(text=text[:10], offset=offset, boundary=name):
+                        started = time.monotonic()
+                        piece, start, end = reader.getTextAtOffset(offset, boundary)
+                        reader.getTextBeforeOffset(offset, boundary)
+                        reader.getTextAfterOffset(offset, boundary)
+                        self.assertLess(time.monotonic() - started, ANSWER_MS / 1000)
+                        self.assertEqual(piece, text[start:end])
+                        if name in LINE_BOUNDARIES:
+                            self.assertEqual((start, end), (0, len(text)))
+                        elif text:
+                            self.assertTrue(start <= offset <= end and start < end or
+                                            offset == end == len(text), (piece, start, end))
+                # The attribute run at any offset covers the whole text, so Orca reads it whole.
+                _, start, end = reader.getAttributeRun(offset, False)
+                self.assertEqual((start, end), (0, len(text)))
+        for text, name, offset, expected in SEGMENTS:
+            with self.subTest(text=text, offset=offset, boundary=name):
+                self.set_text("Peso in chilogrammi", text)
+                self.assertEqual(tuple(box.queryText().getTextAtOffset(offset, BOUNDARIES[name])),
+                                 expected)
+
+    def test_calcola_pressed_through_its_action_writes_and_announces_the_result(self):
+        self.set_text("Peso in chilogrammi", "70")
+        self.set_text("Altezza in centimetri", "170")
+        self.press("Calcola")
+        result = self.box("Risultato: superficie corporea in metri quadrati").queryText()
+        wait_for("result", lambda: result.getText(0, -1) == "1,81811868577262")
+        notice = self.find("notification",
+                           "Superficie corporea: 1,81811868577262 metri quadrati")
+        self.assertTrue(notice.getState().contains(pyatspi.STATE_SHOWING))
+
+    def test_messages_are_alerts_with_their_title_and_text(self):
+        self.set_text("Peso in chilogrammi", "0")
+        self.set_text("Altezza in centimetri", "0")
+        self.press("Calcola")
+        for message in (WEIGHT_MESSAGE, HEIGHT_MESSAGE):
+            alert = self.find("alert", MESSAGE_TITLE)
+            texts = [label.name for label in find_all(alert, lambda o: o.getRoleName() == "label")]
+            self.assertIn(message, texts)
+            ok = find_all(alert, lambda o: o.getRoleName() == "push button")
+            self.assertEqual(len(ok), 1)
+            ok[0].queryAction().doAction(0)
+            wait_for("message to close", lambda: not find_all(
+                self.app, lambda o: o.getRoleName() == "alert" and
+                o.getState().contains(pyatspi.STATE_SHOWING) and
+                any(message == label.name for label in find_all(o, lambda c: True))))
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)

@@ -36,9 +36,9 @@ class FormView {
 // - A magnitude beyond the largest double, or too small to tell from zero, reads as 0.
 double TextToNumber(std::string_view text);
 
-// The decimal separator of the user's regional settings: the numeric convention of the locale
-// named by LC_ALL, else LC_NUMERIC, else LANG. "." when none is set or the locale is not
-// installed.
+// The decimal separator of the user's regional settings. On Windows, the one of the user's
+// Region settings; elsewhere the numeric convention of the locale named by LC_ALL, else
+// LC_NUMERIC, else LANG, and "." when none is set or the locale is not installed.
 std::string RegionalDecimalSeparator();
 
 // Writes a value rounded to 15 significant digits, without trailing zeros in the fraction and

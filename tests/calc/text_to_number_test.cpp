@@ -101,7 +101,12 @@ TEST(TextToNumber, AgreesWithStrtodOnGeneratedTexts) {
 
 TEST(TextToNumber, IgnoresAnItalianProcessLocale) {
     const std::string previous = std::setlocale(LC_ALL, nullptr);
-    ASSERT_NE(std::setlocale(LC_ALL, "it_IT.UTF-8"), nullptr) << "it_IT.UTF-8 is not installed";
+#ifdef _WIN32
+    constexpr const char* kItalian = "Italian_Italy.1252";
+#else
+    constexpr const char* kItalian = "it_IT.UTF-8";
+#endif
+    ASSERT_NE(std::setlocale(LC_ALL, kItalian), nullptr) << kItalian << " is not installed";
     ASSERT_EQ(*std::localeconv()->decimal_point, ',');
 
     const double read = TextToNumber("72.5");

@@ -195,7 +195,9 @@ class QuarneloTest : public QObject {
             const QColor ink = label->palette().color(QPalette::WindowText);
             QVERIFY(label->autoFillBackground());
             QCOMPARE(label->palette().color(QPalette::Window), face);
-            QVERIFY2(ContrastRatio(ink, face) >= 4.5, facts.name);
+            QVERIFY2(ContrastRatio({ink.red(), ink.green(), ink.blue()},
+                                   {face.red(), face.green(), face.blue()}) >= 4.5,
+                     facts.name);
             if (facts.ink == Ink::Text) {
                 QCOMPARE(ink, text);
             } else {

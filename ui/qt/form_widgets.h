@@ -9,6 +9,7 @@
 #include <QString>
 #include <vector>
 
+#include "appearance.h"
 #include "form.h"
 #include "form_metrics.h"
 
@@ -31,9 +32,6 @@ QRectF InkRect(const QFont& font, const QString& text, const QRectF& area, Qt::A
 
 // The concrete colour of a role on a palette, readable on the palette's window colour.
 QColor ColourFor(Colour role, const QPalette& palette);
-
-// WCAG contrast ratio of two colours, from 1 (none) to 21.
-double ContrastRatio(const QColor& a, const QColor& b);
 
 // Creates every widget of the table as a child of the form, named after its element, and
 // chains the focusable ones in tab-index order. A label or button whose text would not fit with

@@ -8,65 +8,10 @@
 #include <QStyleOptionButton>
 #include <QWidget>
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
 namespace velandra::ui {
 namespace {
-
-// Normal-size text needs a contrast of 4.5:1 to read well (WCAG 2, level AA).
-constexpr double kReadableContrast = 4.5;
-
-// Each family with a free stand-in from Debian's packages, picked by measure so that every text
-// of the form fits its element: Liberation Sans has the widths of the sans serif, DejaVu Sans is
-// drawn after Verdana, EB Garamond is a Garamond. EB Garamond's italic capitals run two pixels
-// past the result caption, so the italic takes Liberation Serif, a Times of narrower italic.
-struct FontFace {
-    const char* family;
-    const char* substitute;
-    qreal points;
-    bool bold;
-    bool italic;
-};
-
-FontFace FaceOf(Font role) {
-    switch (role) {
-        case Font::SansSmall:
-            return {"MS Sans Serif", "Liberation Sans", 8.25, false, false};
-        case Font::Sans:
-            return {"MS Sans Serif", "Liberation Sans", 9.75, false, false};
-        case Font::GaramondBold:
-            return {"Garamond", "EB Garamond", 14.25, true, false};
-        case Font::GaramondItalic:
-            return {"Garamond", "Liberation Serif", 12, false, true};
-        case Font::VerdanaBold:
-            return {"Verdana", "DejaVu Sans", 9.75, true, false};
-        case Font::VerdanaItalic:
-            return {"Verdana", "DejaVu Sans", 9.75, false, true};
-        case Font::None:
-            break;
-    }
-    return {"", "", 0, false, false};
-}
-
-double RelativeLuminance(const QColor& colour) {
-    const auto channel = [](float c) {
-        return c <= 0.04045f ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    };
-    const QColor rgb = colour.toRgb();
-    return 0.2126 * channel(rgb.redF()) + 0.7152 * channel(rgb.greenF()) +
-           0.0722 * channel(rgb.blueF());
-}
-
-// The colour itself if it reads well on the background, else the nearest shade of it, darker
-// on a light background and lighter on a dark one, that does.
-QColor Readable(QColor colour, const QColor& background) {
-    const bool darken = RelativeLuminance(background) > 0.5;
-    for (int step = 0; step < 40 && ContrastRatio(colour, background) < kReadableContrast; ++step) {
-        colour = darken ? colour.darker(110) : colour.lighter(110);
-    }
-    return colour;
-}
 
 Qt::Alignment AlignmentOf(Align align) {
     return (align == Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter;
@@ -162,7 +107,7 @@ QLine ToQLine(const Segment& line, qreal dpi) {
 QFont FontFor(Font role) {
     const FontFace face = FaceOf(role);
     QFont font;
-    font.setFamilies({face.family, face.substitute});
+    font.setFamilies({ToQString(face.family), ToQString(face.substitute)});
     font.setPointSizeF(face.points);
     font.setBold(face.bold);
     font.setItalic(face.italic);
@@ -179,24 +124,18 @@ QRectF InkRect(const QFont& font, const QString& text, const QRectF& area, Qt::A
 }
 
 QColor ColourFor(Colour role, const QPalette& palette) {
-    switch (role) {
-        case Colour::Highlight:
-            return Readable(palette.color(QPalette::Active, QPalette::Highlight),
-                            palette.color(QPalette::Window));
-        case Colour::Desktop:
-            // The desktop colour of today's platforms is black, the colour of plain text on a
-            // light face; the palette's text colour gives that, and stays readable on a dark one.
-            return palette.color(QPalette::WindowText);
-        case Colour::Default:
-            break;
+    if (role != Colour::Highlight) {
+        // The desktop colour of today's platforms is black, the colour of plain text on a light
+        // face; the palette's text colour gives that, and stays readable on a dark one.
+        return palette.color(QPalette::WindowText);
     }
-    return palette.color(QPalette::WindowText);
-}
-
-double ContrastRatio(const QColor& a, const QColor& b) {
-    const double la = RelativeLuminance(a);
-    const double lb = RelativeLuminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    const auto rgb = [](const QColor& colour) {
+        const QColor c = colour.toRgb();
+        return Rgb{c.red(), c.green(), c.blue()};
+    };
+    const Rgb readable = Readable(rgb(palette.color(QPalette::Active, QPalette::Highlight)),
+                                  rgb(palette.color(QPalette::Window)));
+    return {readable.red, readable.green, readable.blue};
 }
 
 void BuildForm(QWidget& form) {

@@ -18,6 +18,7 @@ int main(int argc, char* argv[]) {
 
     velandra::ui::Quarnelo window;
     window.show();
+    QCoreApplication::processEvents();
     window.findChild<QLineEdit*>("TxtPeso")->setText("70");
     window.findChild<QLineEdit*>("TxtAltezza")->setText("170");
     window.findChild<QPushButton*>("CmdCalcola")->click();

@@ -12,7 +12,7 @@ import tempfile
 import time
 import unittest
 
-PROGRAM = os.environ["VELANDRA"]
+PROGRAM = os.environ.get("VELANDRA")
 RUNNER = os.environ.get("VELANDRA_RUNNER")
 INSPECTOR = os.environ.get("VELANDRA_INSPECTOR")
 WINDOWS = RUNNER is not None

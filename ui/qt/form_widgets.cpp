@@ -81,10 +81,6 @@ QWidget* CreateWidget(const Element& element, QWidget& form, qreal dpi) {
     widget->setObjectName(ToQString(element.name));
     widget->setGeometry(ToQRect(element.box, dpi));
     widget->setFont(FontFor(element.font));
-    if (element.kind != Kind::TextBox) {
-        ShrinkToFit(*widget, text,
-                    element.kind == Kind::Label ? AlignmentOf(element.align) : Qt::AlignHCenter);
-    }
     return widget;
 }
 
@@ -164,6 +160,15 @@ void BuildForm(QWidget& form) {
     }
     form.findChild<QLabel*>(ToQString(kFormulaElement))
         ->setAccessibleName(ToQString(kFormulaReading));
+}
+
+void FitTexts(QWidget& form) {
+    for (const Element& element : kElements) {
+        if (element.kind != Kind::Label && element.kind != Kind::PushButton) continue;
+        auto* widget = form.findChild<QWidget*>(ToQString(element.name));
+        ShrinkToFit(*widget, ToQString(element.text),
+                    element.kind == Kind::Label ? AlignmentOf(element.align) : Qt::AlignHCenter);
+    }
 }
 
 std::vector<QLine> FormLines(qreal dpi) {

@@ -34,9 +34,12 @@ QRectF InkRect(const QFont& font, const QString& text, const QRectF& area, Qt::A
 QColor ColourFor(Colour role, const QPalette& palette);
 
 // Creates every widget of the table as a child of the form, named after its element, and
-// chains the focusable ones in tab-index order. A label or button whose text would not fit with
-// the font its family resolves to gets that font shrunk just enough for the text to fit.
+// chains the focusable ones in tab-index order.
 void BuildForm(QWidget& form);
+
+// Shrinks the font of each label or button whose text would not fit with the font its family
+// resolves to, just enough for the whole text to fit. Measuring loads the fonts.
+void FitTexts(QWidget& form);
 
 // The lines of the table in pixels, in creation order.
 std::vector<QLine> FormLines(qreal dpi);

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QResource>
+#include <QTimer>
 #include <cmath>
 
 #include "accessibility.h"
@@ -41,6 +42,9 @@ Quarnelo::Quarnelo(QWidget* parent) : QWidget(parent) {
     setFixedSize(ToPixels(kClientWidth, dpi), ToPixels(kClientHeight, dpi));
 
     BuildForm(*this);
+    // Fitting the texts loads their fonts, which the first paint needs anyway: it runs as soon
+    // as the event loop does, after the window is on screen and before it is painted.
+    QTimer::singleShot(0, this, [this] { FitTexts(*this); });
     announcer_ = new Announcer(this);
     lines_ = FormLines(dpi);
     txtPeso_ = findChild<QLineEdit*>("TxtPeso");

@@ -1,6 +1,7 @@
 #include "fonts.h"
 
 #include <cmath>
+#include <map>
 #include <string_view>
 
 #include "appearance.h"
@@ -19,8 +20,11 @@ int CALLBACK NoteFaceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM fo
 }
 
 // Whether a family of that exact name is installed; the font mapper would silently give another.
-bool Installed(std::wstring_view family) {
-    if (family.empty() || family.size() >= LF_FACESIZE) return false;
+// Each name is looked up once: the form asks for the same few families for every element.
+bool Installed(const std::wstring& family) {
+    static std::map<std::wstring, bool> known;
+    if (const auto it = known.find(family); it != known.end()) return it->second;
+    if (family.empty() || family.size() >= LF_FACESIZE) return known[family] = false;
     LOGFONTW wanted = {};
     wanted.lfCharSet = DEFAULT_CHARSET;
     family.copy(wanted.lfFaceName, family.size());
@@ -28,7 +32,7 @@ bool Installed(std::wstring_view family) {
     HDC screen = GetDC(nullptr);
     EnumFontFamiliesExW(screen, &wanted, NoteFaceFound, reinterpret_cast<LPARAM>(&found), 0);
     ReleaseDC(nullptr, screen);
-    return found;
+    return known[family] = found;
 }
 
 std::wstring FaceName(const ui::FontFace& face, UINT dpi) {

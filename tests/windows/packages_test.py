@@ -12,7 +12,7 @@ import unittest
 import zipfile
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / "e2e"))
-from e2e_test import CAPTION, TIMEOUT, XServer, run, title_pattern  # noqa: E402
+from e2e_test import CAPTION, TIMEOUT, ProgramTest, run, title_pattern  # noqa: E402
 
 MSI = pathlib.Path(sys.argv.pop(1))
 ZIP = pathlib.Path(sys.argv.pop(1))
@@ -34,15 +34,7 @@ def table(name):
     return [dict(zip(columns, row.split("\t"))) for row in exported[3:]]
 
 
-class PackagesTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.server = XServer()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.server.stop()
-
+class PackagesTest(ProgramTest):
     def wine(self, *arguments):
         return run(WINE, *arguments, env=self.server.env)
 

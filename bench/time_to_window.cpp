@@ -43,7 +43,13 @@ int main(int argc, char* argv[]) {
     }
     const int settleMs = std::atoi(argv[1]);
 
+    // A server that has just announced its display may take a moment to accept clients.
     xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    for (int attempt = 0; attempt < 100 && xcb_connection_has_error(connection); ++attempt) {
+        xcb_disconnect(connection);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        connection = xcb_connect(nullptr, nullptr);
+    }
     if (xcb_connection_has_error(connection)) {
         std::fprintf(stderr, "cannot connect to the X server\n");
         return 1;

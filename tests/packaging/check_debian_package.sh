@@ -30,7 +30,7 @@ for needed in libqt6widgets6 libqt6gui6 libc6 libstdc++6 qt6-translations-l10n \
     fonts-liberation2 fonts-ebgaramond fonts-dejavu-core; do
     grep -qxF "$needed" <<<"$names" || fail "Depends lacks $needed: $depends"
 done
-field Description | grep -q "Mosteller" || fail "Description"
+[[ $(field Description) == *Mosteller* ]] || fail "Description"
 
 dpkg-deb -c "$deb" | awk '{print $6}' | grep -v '/$' | sort >"$work/files"
 cat >"$work/expected" <<'LIST'

@@ -155,6 +155,7 @@ class AccessibilityTest(unittest.TestCase):
                 # The attribute run at any offset covers the whole text, so Orca reads it whole.
                 _, start, end = reader.getAttributeRun(offset, False)
                 self.assertEqual((start, end), (0, len(text)))
+                self.assertEqual(reader.getText(start, end), text)
         for text, name, offset, expected in SEGMENTS:
             with self.subTest(text=text, offset=offset, boundary=name):
                 self.set_text("Peso in chilogrammi", text)

@@ -1,7 +1,5 @@
-#include <charconv>
-#include <system_error>
-
 #include "calc.h"
+#include "decimal_text.h"
 
 namespace velandra {
 namespace {
@@ -39,12 +37,9 @@ double TextToNumber(std::string_view text) {
     }
     if (!seenDigit) return 0.0;
 
-    // from_chars rounds correctly and ignores the locale; "fixed" keeps it from reading an
-    // exponent, and the run above holds nothing else it could misread.
-    double magnitude = 0.0;
-    const auto [stop, error] = std::from_chars(first, p, magnitude, std::chars_format::fixed);
-    if (error != std::errc{} || stop != p) return 0.0;
-    return negative ? -magnitude : magnitude;
+    const std::optional<double> magnitude = detail::ParseDecimal(first, p);
+    if (!magnitude) return 0.0;
+    return negative ? -*magnitude : *magnitude;
 }
 
 }  // namespace velandra

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -62,9 +61,9 @@ TEST(NumberToText, RoundTripsToFifteenSignificantDigits) {
 
         char rounded[40];
         std::snprintf(rounded, sizeof rounded, "%.14e", value);
-        double parsed = 0;
-        const auto result = std::from_chars(text.data(), text.data() + text.size(), parsed);
-        ASSERT_EQ(result.ptr, text.data() + text.size()) << text;
+        char* parsedEnd = nullptr;
+        const double parsed = std::strtod(text.c_str(), &parsedEnd);
+        ASSERT_EQ(parsedEnd, text.c_str() + text.size()) << text;
         ASSERT_EQ(parsed, std::strtod(rounded, nullptr)) << text << " from " << rounded;
 
         const auto mantissaEnd = text.find('e');
@@ -77,9 +76,10 @@ TEST(NumberToText, RoundTripsToFifteenSignificantDigits) {
     }
 }
 
-#ifdef _WIN32
+#if defined(_WIN32) || defined(__EMSCRIPTEN__)
 // The Windows edition reads the user's Region settings, which the test run chooses (under Wine,
-// through the user locale it derives from LANG) and names here.
+// through the user locale it derives from LANG) and names here; the browser edition reads the
+// browser's language (under node, the one node derives from LANG).
 TEST(RegionalSeparator, FollowsTheUserRegionSettings) {
     const char* expected = std::getenv("EXPECTED_REGIONAL_SEPARATOR");
     ASSERT_NE(expected, nullptr) << "the run names the separator its settings give";

@@ -121,6 +121,8 @@ inline constexpr std::array kCaptionedBoxes = {
 inline constexpr std::string_view kFormulaElement = "LBLFormula";
 inline constexpr std::string_view kFormulaReading =
     "Formula utilizzata: radice quadrata di (peso per altezza) diviso 3600";
+// The labels that draw the rest of the formula, which its reading already says.
+inline constexpr std::array<std::string_view, 2> kFormulaParts = {"Label3", "LBLFormula2"};
 
 // A new result, as a screen reader announces it.
 inline constexpr std::string_view kResultAnnouncementBefore = "Superficie corporea: ";

@@ -29,6 +29,11 @@ int LineWidthInDevicePixels(double dpi, double devicePixelRatio) {
     return std::max(1, static_cast<int>(std::lround(dpi / kBaseDpi * devicePixelRatio)));
 }
 
+bool InkFits(const Edges& ink, const Edges& area) {
+    return ink.left >= area.left - 1 && ink.top >= area.top - 1 && ink.right <= area.right &&
+           ink.bottom <= area.bottom;
+}
+
 double FittingPointSize(double points, const std::function<bool(double points)>& fits) {
     const double smallest = points / 2;
     double size = points;

@@ -20,6 +20,17 @@ Segment ToPixels(const Segment& line, double dpi);
 // and the device pixel ratio, rounded to whole device pixels, never less than one.
 int LineWidthInDevicePixels(double dpi, double devicePixelRatio);
 
+// A rectangle by its edges, in pixels, for measures that fall between whole pixels.
+struct Edges {
+    double left, top, right, bottom;
+};
+
+// Whether a text's ink lies inside the area it is drawn in. Font engines round ink outwards to
+// whole pixels, so a glyph that starts a fraction of a pixel left of or above the area measures a
+// whole pixel out: those two edges allow one pixel. Past the right and bottom edges the measure is
+// strict, where shrinking the text helps.
+bool InkFits(const Edges& ink, const Edges& area);
+
 // The largest point size, from `points` down in quarter points, at which `fits` holds: `points`
 // itself when the text fits as it is. Stops at half of `points` if nothing larger fits.
 double FittingPointSize(double points, const std::function<bool(double points)>& fits);

@@ -30,14 +30,13 @@ QRect TextArea(QWidget& widget) {
 
 void ShrinkToFit(QWidget& widget, const QString& text, Qt::Alignment align) {
     const QRectF area = TextArea(widget);
-    // The font engine rounds a text's ink outwards to whole pixels, so a glyph that starts a
-    // fraction of a pixel left of or above the area measures a whole pixel out; past the right
-    // and bottom edges the measure is kept strict, where shrinking the text helps.
-    const QRectF drawable = area.adjusted(-1, -1, 0, 0);
+    const auto edges = [](const QRectF& r) {
+        return Edges{r.left(), r.top(), r.right(), r.bottom()};
+    };
     QFont font = widget.font();
     const auto fits = [&](double points) {
         font.setPointSizeF(points);
-        return drawable.contains(InkRect(font, text, area, align));
+        return InkFits(edges(InkRect(font, text, area, align)), edges(area));
     };
     const double points = widget.font().pointSizeF();
     const double fitting = FittingPointSize(points, fits);

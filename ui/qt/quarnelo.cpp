@@ -13,6 +13,7 @@
 #include <cmath>
 
 #include "accessibility.h"
+#include "announcement.h"
 #include "form_widgets.h"
 
 namespace velandra::ui {
@@ -88,10 +89,7 @@ void Quarnelo::SetText(BoxId box, const std::string& text) {
 }
 
 void Quarnelo::AnnounceResult(const QString& result) {
-    const QString trimmed = result.trimmed();
-    if (trimmed.isEmpty()) return;
-    announcer_->Announce(ToQString(kResultAnnouncementBefore) + trimmed +
-                         ToQString(kResultAnnouncementAfter));
+    announcer_->Announce(QString::fromStdString(ResultAnnouncement(result.toStdString())));
 }
 
 void Quarnelo::ShowInfoMessage(const std::string& prompt, const std::string& title) {

@@ -1,0 +1,31 @@
+# Gathers the web site beside the built velandra.js: the static files, the icons, and a service
+# worker that keeps exactly these files under a name that changes with their content; then zips
+# the site. Run with -DSOURCE_DIR, -DICON_DIR, -DSITE_DIR and -DZIP.
+foreach(file index.html velandra.css offline.js manifest.webmanifest)
+    configure_file(${SOURCE_DIR}/${file} ${SITE_DIR}/${file} COPYONLY)
+endforeach()
+configure_file(${ICON_DIR}/it.velandra.Velandra.svg ${SITE_DIR}/velandra.svg COPYONLY)
+foreach(size 192 512)
+    configure_file(${ICON_DIR}/icons/velandra-${size}.png ${SITE_DIR}/velandra-${size}.png COPYONLY)
+endforeach()
+
+file(GLOB_RECURSE site_files RELATIVE ${SITE_DIR} ${SITE_DIR}/*)
+list(REMOVE_ITEM site_files service-worker.js)
+list(SORT site_files)
+set(listing "'./'")
+set(contents "")
+foreach(file ${site_files})
+    string(APPEND listing ", './${file}'")
+    file(SHA256 ${SITE_DIR}/${file} digest)
+    string(APPEND contents "${file} ${digest}\n")
+endforeach()
+string(SHA256 SITE_DIGEST "${contents}")
+string(SUBSTRING ${SITE_DIGEST} 0 16 SITE_DIGEST)
+set(SITE_FILES "${listing}")
+configure_file(${SOURCE_DIR}/service-worker.js.in ${SITE_DIR}/service-worker.js @ONLY)
+
+file(REMOVE ${ZIP})
+list(APPEND site_files service-worker.js)
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip ${site_files}
+    WORKING_DIRECTORY ${SITE_DIR}
+    COMMAND_ERROR_IS_FATAL ANY)

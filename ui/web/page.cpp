@@ -1,0 +1,394 @@
+#include "page.h"
+
+#include <emscripten.h>
+
+#include <cmath>
+#include <cstdlib>
+
+// Strings cross as a pointer and a length in bytes of UTF-8; the JavaScript below reads them
+// with UTF8ToString(pointer, length). It is written for the minifier of the toolchain, which
+// takes no syntax newer than ES2017.
+
+// clang-format off
+EM_JS(void, js_set_caption, (const char* caption, int length), {
+    var text = UTF8ToString(caption, length);
+    document.title = text;
+    document.getElementById('Caption').textContent = text;
+});
+
+EM_JS(void, js_add_element, (const char* name, int nameLength, int kind, const char* text,
+                             int textLength, int centred, int left, int top, int width,
+                             int height), {
+    var tags = ['input', 'button', 'div'];
+    var element = document.createElement(tags[kind]);
+    element.id = UTF8ToString(name, nameLength);
+    element.className = ['box', 'button', 'label'][kind] + (centred ? ' centre' : "");
+    var content = UTF8ToString(text, textLength);
+    if (kind == 0) {
+        element.type = 'text';
+        element.value = content;
+        // The full keyboard: a numeric keypad in Italian offers a comma, which ends the number.
+        element.inputMode = 'text';
+        element.autocomplete = 'off';
+        element.spellcheck = false;
+        element.setAttribute('autocapitalize', 'off');
+        element.setAttribute('autocorrect', 'off');
+    } else {
+        element.textContent = content;
+        if (kind == 1) element.type = 'button';
+    }
+    element.style.left = left + 'px';
+    element.style.top = top + 'px';
+    element.style.width = width + 'px';
+    element.style.height = height + 'px';
+    if (kind == 2) element.style.lineHeight = height + 'px';
+    document.getElementById('Client').appendChild(element);
+});
+
+EM_JS(void, js_on_click, (const char* name, int nameLength, int command), {
+    document.getElementById(UTF8ToString(name, nameLength)).addEventListener('click', function () {
+        // One command at a time: none starts while another waits on its message, or after the
+        // program has ended.
+        if (Module.velandraEnded || Asyncify.currData) return;
+        _velandra_command(command);
+    });
+});
+
+EM_JS(void, js_cycle_focus, (), {
+    // Tab past the last element of the form comes back to the first, and Shift+Tab before the
+    // first to the last, as in the window of the desktop editions.
+    var client = document.getElementById('Client');
+    client.addEventListener('keydown', function (event) {
+        if (event.key != 'Tab' || event.altKey || event.ctrlKey || event.metaKey) return;
+        var focusable = Array.prototype.filter.call(
+            client.querySelectorAll('input, button'), function (element) { return !element.disabled; });
+        var first = focusable[0];
+        var last = focusable[focusable.length - 1];
+        var wrapTo = event.shiftKey ? (event.target == first ? last : null)
+                                    : (event.target == last ? first : null);
+        if (wrapTo) {
+            event.preventDefault();
+            wrapTo.focus();
+            if (wrapTo.select) wrapTo.select();
+        }
+    });
+});
+
+EM_JS(void, js_watch_display, (), {
+    function restyle() {
+        if (!Module.velandraEnded) _velandra_restyle();
+    }
+    ['(forced-colors: active)', '(prefers-color-scheme: dark)', '(prefers-contrast: more)']
+        .forEach(function (query) { matchMedia(query).addEventListener('change', restyle); });
+    // The browser's zoom changes the device pixel ratio.
+    (function watchRatio() {
+        matchMedia('(resolution: ' + window.devicePixelRatio + 'dppx)').addEventListener(
+            'change', function () { restyle(); watchRatio(); }, {once: true});
+    })();
+    var loads = [];
+    document.querySelectorAll('#Client .label, #Client .button, #Client .box').forEach(
+        function (element) {
+            var style = getComputedStyle(element);
+            loads.push(document.fonts.load(style.fontStyle + ' ' + style.fontWeight + ' ' +
+                                           style.fontSize + ' ' + style.fontFamily,
+                                           element.textContent || '0'));
+        });
+    Promise.allSettled(loads).then(function () {
+        if (!Module.velandraEnded) _velandra_fit_texts();
+        document.documentElement.setAttribute('data-velandra', 'ready');
+    });
+});
+
+EM_JS(void, js_set_font, (const char* name, int nameLength, const char* families,
+                          int familiesLength, double points, int bold, int italic), {
+    var style = document.getElementById(UTF8ToString(name, nameLength)).style;
+    style.fontFamily = UTF8ToString(families, familiesLength);
+    style.fontSize = points + 'pt';
+    style.fontWeight = bold ? 'bold' : 'normal';
+    style.fontStyle = italic ? 'italic' : 'normal';
+});
+
+EM_JS(void, js_set_text_colour, (const char* name, int nameLength, int red, int green, int blue), {
+    document.getElementById(UTF8ToString(name, nameLength)).style.color =
+        'rgb(' + red + ', ' + green + ', ' + blue + ')';
+});
+
+EM_JS(void, js_describe_box, (const char* box, int boxLength, const char* caption,
+                              int captionLength, const char* name, int nameLength,
+                              const char* description, int descriptionLength), {
+    var element = document.getElementById(UTF8ToString(box, boxLength));
+    var spoken = UTF8ToString(name, nameLength);
+    element.setAttribute('aria-label', spoken);
+    var said = document.createElement('span');
+    said.id = element.id + 'Description';
+    said.className = 'unseen';
+    said.textContent = UTF8ToString(description, descriptionLength);
+    document.getElementById('Client').appendChild(said);
+    element.setAttribute('aria-describedby', said.id);
+    // A click on the caption puts the focus in its box, as a label does.
+    var label = document.getElementById(UTF8ToString(caption, captionLength));
+    label.addEventListener('click', function () { element.focus(); });
+});
+
+EM_JS(void, js_set_reading, (const char* name, int nameLength, const char* reading,
+                             int readingLength), {
+    var element = document.getElementById(UTF8ToString(name, nameLength));
+    element.setAttribute('role', 'math');
+    element.setAttribute('aria-label', UTF8ToString(reading, readingLength));
+});
+
+EM_JS(void, js_hide_from_screen_readers, (const char* name, int nameLength), {
+    document.getElementById(UTF8ToString(name, nameLength)).setAttribute('aria-hidden', 'true');
+});
+
+EM_JS(void, js_focus, (const char* name, int nameLength), {
+    document.getElementById(UTF8ToString(name, nameLength)).focus();
+});
+
+EM_JS(void, js_system_colour, (const char* keyword, int* rgb), {
+    var probe = document.createElement('div');
+    probe.style.color = UTF8ToString(keyword);
+    probe.style.display = 'none';
+    document.body.appendChild(probe);
+    var channels = getComputedStyle(probe).color.match(/[0-9.]+/g);
+    probe.remove();
+    for (var i = 0; i < 3; ++i) HEAP32[(rgb >> 2) + i] = Math.round(Number(channels[i]));
+});
+
+EM_JS(int, js_forced_colours, (), {
+    return matchMedia('(forced-colors: active)').matches ? 1 : 0;
+});
+
+EM_JS(double, js_device_pixel_ratio, (), {
+    return window.devicePixelRatio || 1;
+});
+
+EM_JS(void, js_measure_text, (const char* name, int nameLength, double points, double* out), {
+    var element = document.getElementById(UTF8ToString(name, nameLength));
+    var style = getComputedStyle(element);
+    if (!Module.velandraMeasure) Module.velandraMeasure = document.createElement('canvas');
+    var context = Module.velandraMeasure.getContext('2d');
+    context.font = style.fontStyle + ' ' + style.fontWeight + ' ' + points + 'pt ' +
+                   style.fontFamily;
+    var metrics = context.measureText(element.textContent);
+    var left = parseFloat(style.paddingLeft);
+    var top = parseFloat(style.paddingTop);
+    var right = element.clientWidth - parseFloat(style.paddingRight);
+    var bottom = element.clientHeight - parseFloat(style.paddingBottom);
+    var start = style.textAlign == 'center' ? left + (right - left - metrics.width) / 2 : left;
+    // The line box is centred in the area; the baseline lies the font's ascent below its top.
+    var lineHeight = metrics.fontBoundingBoxAscent + metrics.fontBoundingBoxDescent;
+    var baseline = top + (bottom - top - lineHeight) / 2 + metrics.fontBoundingBoxAscent;
+    var values = [start - metrics.actualBoundingBoxLeft, baseline - metrics.actualBoundingBoxAscent,
+                  start + metrics.actualBoundingBoxRight, baseline + metrics.actualBoundingBoxDescent,
+                  left, top, right, bottom];
+    for (var i = 0; i < values.length; ++i) HEAPF64[(out >> 3) + i] = values[i];
+});
+
+EM_JS(void, js_clear_lines, (int width, int height, double ratio), {
+    var canvas = document.getElementById('Lines');
+    canvas.width = Math.round(width * ratio);
+    canvas.height = Math.round(height * ratio);
+    canvas.style.width = width + 'px';
+    canvas.style.height = height + 'px';
+});
+
+EM_JS(void, js_draw_line, (int x1, int y1, int x2, int y2, int width), {
+    var canvas = document.getElementById('Lines');
+    var context = canvas.getContext('2d');
+    context.strokeStyle = getComputedStyle(canvas).color;
+    context.lineWidth = width;
+    context.lineCap = 'square';
+    // An odd width is centred on a pixel's middle, so that it covers whole pixels.
+    var offset = width % 2 ? 0.5 : 0;
+    context.beginPath();
+    context.moveTo(x1 + offset, y1 + offset);
+    context.lineTo(x2 + offset, y2 + offset);
+    context.stroke();
+});
+
+EM_JS(char*, js_text, (const char* box, int boxLength), {
+    var value = document.getElementById(UTF8ToString(box, boxLength)).value;
+    // A lone surrogate has no UTF-8: it becomes U+FFFD, as in the other editions.
+    if (value.toWellFormed) value = value.toWellFormed();
+    var size = lengthBytesUTF8(value) + 1;
+    var copy = _malloc(size);
+    stringToUTF8(value, copy, size);
+    return copy;
+});
+
+EM_JS(void, js_set_text, (const char* box, int boxLength, const char* text, int textLength), {
+    var element = document.getElementById(UTF8ToString(box, boxLength));
+    element.value = UTF8ToString(text, textLength);
+    // A result wider than its box shows its leading digits.
+    element.scrollLeft = 0;
+});
+
+EM_JS(void, js_announce, (const char* message, int length), {
+    var announcer = document.getElementById('Announcer');
+    // Emptied first, so that the same result twice is announced twice.
+    announcer.textContent = "";
+    var text = UTF8ToString(message, length);
+    setTimeout(function () { announcer.textContent = text; }, 50);
+});
+
+EM_ASYNC_JS(void, js_show_message, (const char* prompt, int promptLength, const char* title,
+                                    int titleLength), {
+    var returnTo = document.activeElement;
+    var dialog = document.getElementById('MessageTemplate').content.firstElementChild.cloneNode(true);
+    dialog.querySelector('#MessageTitle').textContent = UTF8ToString(title, titleLength);
+    dialog.querySelector('#MessageText').textContent = UTF8ToString(prompt, promptLength);
+    var ok = dialog.querySelector('#MessageOk');
+    ok.addEventListener('click', function () { dialog.close(); });
+    // Enter, Space and Escape dismiss it wherever its focus is; a click beside it keeps the
+    // focus on OK, as on a message box.
+    dialog.addEventListener('keydown', function (event) {
+        var onOk = event.target == ok;
+        if (event.key == 'Escape' || (!onOk && (event.key == 'Enter' || event.key == ' '))) {
+            event.preventDefault();
+            dialog.close();
+        }
+    });
+    dialog.addEventListener('mousedown', function (event) {
+        if (event.target != ok) event.preventDefault();
+    });
+    document.body.appendChild(dialog);
+    await new Promise(function (dismissed) {
+        dialog.addEventListener('close', dismissed, {once: true});
+        dialog.showModal();
+        ok.focus();
+    });
+    dialog.remove();
+    if (returnTo && returnTo.isConnected) returnTo.focus();
+});
+
+EM_JS(void, js_close, (const char* note, int length), {
+    Module.velandraEnded = true;
+    var app = matchMedia('(display-mode: standalone), (display-mode: minimal-ui)').matches;
+    if (app) window.close();
+    var frame = document.getElementById('Quarnelo');
+    var closed = document.createElement('p');
+    closed.id = 'Closed';
+    closed.textContent = UTF8ToString(note, length);
+    frame.replaceChildren(closed);
+    document.getElementById('Announcer').textContent = "";
+});
+// clang-format on
+
+namespace velandra::web::page {
+namespace {
+
+int Length(std::string_view text) {
+    return static_cast<int>(text.size());
+}
+
+// A CSS font-family list: the named family first, then its stand-in served with the page.
+std::string Families(const ui::FontFace& face) {
+    return "\"" + std::string(face.family) + "\", \"" + std::string(face.substitute) + "\"";
+}
+
+}  // namespace
+
+void SetCaption(std::string_view caption) {
+    js_set_caption(caption.data(), Length(caption));
+}
+
+void AddElement(const ui::Element& element, const ui::Rect& place) {
+    js_add_element(element.name.data(), Length(element.name), static_cast<int>(element.kind),
+                   element.text.data(), Length(element.text), element.align == ui::Align::Centre,
+                   place.left, place.top, place.width, place.height);
+}
+
+void OnClick(std::string_view name, int command) {
+    js_on_click(name.data(), Length(name), command);
+}
+
+void CycleFocus() {
+    js_cycle_focus();
+}
+
+void WatchDisplay() {
+    js_watch_display();
+}
+
+void SetFont(std::string_view name, const ui::FontFace& face, double points) {
+    const std::string families = Families(face);
+    js_set_font(name.data(), Length(name), families.data(), Length(families), points, face.bold,
+                face.italic);
+}
+
+void SetTextColour(std::string_view name, ui::Rgb colour) {
+    js_set_text_colour(name.data(), Length(name), colour.red, colour.green, colour.blue);
+}
+
+void DescribeBox(std::string_view box, std::string_view caption, std::string_view name,
+                 std::string_view description) {
+    js_describe_box(box.data(), Length(box), caption.data(), Length(caption), name.data(),
+                    Length(name), description.data(), Length(description));
+}
+
+void SetReading(std::string_view name, std::string_view reading) {
+    js_set_reading(name.data(), Length(name), reading.data(), Length(reading));
+}
+
+void HideFromScreenReaders(std::string_view name) {
+    js_hide_from_screen_readers(name.data(), Length(name));
+}
+
+void Focus(std::string_view name) {
+    js_focus(name.data(), Length(name));
+}
+
+ui::Rgb SystemColour(const char* keyword) {
+    int rgb[3] = {};
+    js_system_colour(keyword, rgb);
+    return {rgb[0], rgb[1], rgb[2]};
+}
+
+bool ForcedColours() {
+    return js_forced_colours() != 0;
+}
+
+double DevicePixelRatio() {
+    return js_device_pixel_ratio();
+}
+
+TextMeasure MeasureText(std::string_view name, double points) {
+    double values[8] = {};
+    js_measure_text(name.data(), Length(name), points, values);
+    return {{values[0], values[1], values[2], values[3]},
+            {values[4], values[5], values[6], values[7]}};
+}
+
+void ClearLines(int width, int height, double devicePixelRatio) {
+    js_clear_lines(width, height, devicePixelRatio);
+}
+
+void DrawLine(const ui::Segment& line, int width) {
+    js_draw_line(line.x1, line.y1, line.x2, line.y2, width);
+}
+
+std::string Text(std::string_view box) {
+    char* copy = js_text(box.data(), Length(box));
+    std::string text(copy);
+    std::free(copy);
+    return text;
+}
+
+void SetText(std::string_view box, std::string_view text) {
+    js_set_text(box.data(), Length(box), text.data(), Length(text));
+}
+
+void Announce(std::string_view message) {
+    js_announce(message.data(), Length(message));
+}
+
+void ShowMessage(std::string_view prompt, std::string_view title) {
+    js_show_message(prompt.data(), Length(prompt), title.data(), Length(title));
+}
+
+void Close(std::string_view closedNote) {
+    js_close(closedNote.data(), Length(closedNote));
+}
+
+}  // namespace velandra::web::page

@@ -1,0 +1,144 @@
+#include "quarnelo.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "announcement.h"
+#include "appearance.h"
+#include "form.h"
+#include "form_metrics.h"
+#include "page.h"
+
+namespace velandra::web {
+namespace {
+
+using ui::Element;
+
+// The buttons, numbered for the page by their place here.
+struct CommandButton {
+    std::string_view name;
+    void (Calculator::*command)();
+};
+constexpr std::array kCommands = {
+    CommandButton{"CmdCalcola", &Calculator::OnCalcola},
+    CommandButton{"CmdCancella", &Calculator::OnCancella},
+    CommandButton{"CmdUscita", &Calculator::OnUscita},
+};
+
+constexpr std::string_view kClosedNote = "Velandra \u00E8 stata chiusa.";
+
+std::string_view NameOf(BoxId box) {
+    switch (box) {
+        case BoxId::TxtPeso:
+            return "TxtPeso";
+        case BoxId::TxtAltezza:
+            return "TxtAltezza";
+        case BoxId::TxtVelandra:
+            return "TxtVelandra";
+    }
+    return "TxtVelandra";
+}
+
+// The elements a page shows, in tab-index order: the order of the page itself, which Tab and
+// screen readers follow alike (the Windows edition stacks its controls the same way).
+std::vector<const Element*> InTabOrder() {
+    std::vector<const Element*> elements;
+    for (const Element& element : ui::kElements) {
+        if (element.kind != ui::Kind::Line) elements.push_back(&element);
+    }
+    std::stable_sort(elements.begin(), elements.end(),
+                     [](const Element* a, const Element* b) { return a->tabIndex < b->tabIndex; });
+    return elements;
+}
+
+}  // namespace
+
+Quarnelo::Quarnelo() {
+    page::SetCaption(ui::kCaption);
+    for (const Element* element : InTabOrder()) {
+        page::AddElement(*element, ui::ToPixels(element->box, ui::kBaseDpi));
+        const ui::FontFace face = ui::FaceOf(element->font);
+        page::SetFont(element->name, face, face.points);
+    }
+    for (const ui::CaptionedBox& pair : ui::kCaptionedBoxes) {
+        page::DescribeBox(pair.box, pair.caption, pair.accessibleName, pair.accessibleDescription);
+    }
+    page::SetReading(ui::kFormulaElement, ui::kFormulaReading);
+    for (std::string_view part : ui::kFormulaParts) page::HideFromScreenReaders(part);
+    for (std::size_t i = 0; i < kCommands.size(); ++i) {
+        page::OnClick(kCommands[i].name, static_cast<int>(i));
+    }
+    page::CycleFocus();
+    Restyle();
+    page::WatchDisplay();
+    page::Focus("TxtPeso");
+}
+
+std::string Quarnelo::GetText(BoxId box) const {
+    return page::Text(NameOf(box));
+}
+
+void Quarnelo::SetText(BoxId box, const std::string& text) {
+    page::SetText(NameOf(box), text);
+    if (box == BoxId::TxtVelandra) {
+        const std::string announcement = ui::ResultAnnouncement(text);
+        if (!announcement.empty()) page::Announce(announcement);
+    }
+}
+
+void Quarnelo::ShowInfoMessage(const std::string& prompt, const std::string& title) {
+    page::ShowMessage(prompt, title);
+}
+
+void Quarnelo::EndProgram() {
+    ended_ = true;
+    page::Close(kClosedNote);
+}
+
+void Quarnelo::Command(int index) {
+    if (ended_ || index < 0 || index >= static_cast<int>(kCommands.size())) return;
+    (calculator_.*kCommands[static_cast<std::size_t>(index)].command)();
+}
+
+void Quarnelo::FitTexts() {
+    if (ended_) return;
+    for (const Element& element : ui::kElements) {
+        if (element.kind != ui::Kind::Label && element.kind != ui::Kind::PushButton) continue;
+        const ui::FontFace face = ui::FaceOf(element.font);
+        const double points = ui::FittingPointSize(face.points, [&](double size) {
+            const page::TextMeasure measure = page::MeasureText(element.name, size);
+            return ui::InkFits(measure.ink, measure.area);
+        });
+        if (points != face.points) page::SetFont(element.name, face, points);
+    }
+}
+
+void Quarnelo::Restyle() {
+    if (ended_) return;
+    // The desktop colour of today's platforms is black, the colour of plain text on a light
+    // face: the face's text colour gives that, and stays readable on a dark one.
+    const ui::Rgb face = page::SystemColour("ButtonFace");
+    const ui::Rgb desktop = page::SystemColour("ButtonText");
+    const ui::Rgb highlight = ui::Readable(page::SystemColour("Highlight"), face);
+    if (!page::ForcedColours()) {
+        for (const Element& element : ui::kElements) {
+            if (element.kind != ui::Kind::Label) continue;
+            page::SetTextColour(element.name,
+                                element.colour == ui::Colour::Highlight ? highlight : desktop);
+        }
+        page::SetTextColour("Lines", desktop);
+    }
+
+    const double ratio = page::DevicePixelRatio();
+    const int width = ui::LineWidthInDevicePixels(ui::kBaseDpi, ratio);
+    page::ClearLines(ui::ToPixels(ui::kClientWidth, ui::kBaseDpi),
+                     ui::ToPixels(ui::kClientHeight, ui::kBaseDpi), ratio);
+    for (const Element& element : ui::kElements) {
+        if (element.kind == ui::Kind::Line) {
+            page::DrawLine(ui::ToPixels(element.line, ui::kBaseDpi * ratio), width);
+        }
+    }
+}
+
+}  // namespace velandra::web

@@ -1,0 +1,31 @@
+// The window Quarnelo as a web page: the form's table laid out on the page at 96 dpi (one CSS
+// pixel is 15 twips), the commands behind its buttons, and FormView over the page.
+#pragma once
+
+#include "calc.h"
+
+namespace velandra::web {
+
+class Quarnelo final : public FormView {
+  public:
+    Quarnelo();
+
+    std::string GetText(BoxId box) const override;
+    void SetText(BoxId box, const std::string& text) override;
+    void ShowInfoMessage(const std::string& prompt, const std::string& title) override;
+    void EndProgram() override;
+
+    // A click on the button with this index in the page's command list.
+    void Command(int index);
+    // Shrinks each text that does not fit its element; once the page's fonts have loaded.
+    void FitTexts();
+    // Colours and lines for the display as it is now: on start, and whenever the system
+    // colours, forced colours or the device pixel ratio (the browser's zoom) change.
+    void Restyle();
+
+  private:
+    Calculator calculator_{*this};
+    bool ended_ = false;
+};
+
+}  // namespace velandra::web

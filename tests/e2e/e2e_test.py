@@ -408,5 +408,159 @@ class WindowsEditionTest(ProgramTest):
         run(os.path.join(os.path.dirname(RUNNER), "wineserver"), "--wait", env=env)
 
 
+# Each element's place on the page in CSS pixels (left, top, width, height), worked out by hand
+# from the twips at 15 twips a pixel.
+WEB_PLACES = {
+    "TxtVelandra": (224, 296, 57, 17), "TxtAltezza": (216, 128, 57, 17),
+    "CmdCancella": (40, 344, 81, 25), "CmdCalcola": (144, 256, 81, 25),
+    "CmdUscita": (232, 344, 81, 25), "TxtPeso": (216, 88, 57, 17),
+    "Label5": (24, 64, 313, 20), "LBLIntestazione2": (24, 32, 313, 20),
+    "LBLFormula2": (240, 216, 33, 17), "Label3": (208, 184, 121, 17),
+    "LBLFormula": (48, 192, 121, 17), "LBLFattore": (80, 296, 129, 17),
+    "LBLAltezza": (88, 128, 121, 17), "Label1": (112, 400, 141, 23),
+    "Label2": (128, 376, 93, 23), "LBLPeso": (88, 88, 121, 17),
+    "LBLIntestazione": (24, 8, 313, 20),
+}
+# The flat lines' end points in device pixels at device pixel ratios 1 and 2, by hand.
+WEB_FLAT_LINES = {
+    1: {"Line3": (192, 168, 312), "Line5": (200, 208, 312), "Line4": (168, 192, 176)},
+    2: {"Line3": (384, 336, 624), "Line5": (400, 416, 624), "Line4": (336, 384, 352)},
+}
+
+
+def contrast(a, b):
+    """WCAG contrast ratio of two "rgb(r, g, b)" colours."""
+    def luminance(colour):
+        channels = [int(c) / 255 for c in colour[colour.index("(") + 1:-1].split(",")[:3]]
+        linear = [c / 12.92 if c <= 0.04045 else ((c + 0.055) / 1.055) ** 2.4 for c in channels]
+        return 0.2126 * linear[0] + 0.7152 * linear[1] + 0.0722 * linear[2]
+    lighter, darker = sorted((luminance(a), luminance(b)), reverse=True)
+    return (lighter + 0.05) / (darker + 0.05)
+
+
+@unittest.skipUnless(WEB, "what only the web edition is asked")
+class WebEditionTest(ProgramTest):
+    def test_every_element_and_line_at_its_place_at_ratio_1_and_2(self):
+        for ratio in (1, 2):
+            with self.subTest(ratio=ratio):
+                app = self.start(ratio=ratio)
+                places = app.script(
+                    "const c = document.getElementById('Client').getBoundingClientRect();"
+                    "return Object.fromEntries(arguments[0].map(n => {"
+                    "  const r = document.getElementById(n).getBoundingClientRect();"
+                    "  return [n, [r.left - c.left, r.top - c.top, r.width, r.height]]; }));",
+                    list(WEB_PLACES))
+                self.assertEqual({n: tuple(p) for n, p in places.items()}, WEB_PLACES)
+                # Ink of each flat line: at both ends, as many rows as the line is wide across
+                # its middle, and none just past its right end.
+                ink = app.script(
+                    "const canvas = document.getElementById('Lines');"
+                    "const data = canvas.getContext('2d').getImageData(0, 0, canvas.width,"
+                    "  canvas.height);"
+                    "return [canvas.width, canvas.height, Array.from(data.data.filter((_, i) =>"
+                    "  i % 4 == 3))];")
+                width, height, alpha = ink
+                self.assertEqual((width, height), (361 * ratio, 427 * ratio))
+                inked = lambda x, y: alpha[y * width + x] > 0
+                for name, (left, y, right) in WEB_FLAT_LINES[ratio].items():
+                    self.assertTrue(inked(left, y) and inked(right, y), name)
+                    middle = (left + right) // 2
+                    rows = [row for row in range(y - 4, y + 5) if inked(middle, row)]
+                    self.assertEqual(len(rows), ratio, f"{name} rows {rows}")
+                    self.assertFalse(inked(right + 2, y), name)
+
+    def test_every_text_lies_inside_its_element_with_the_served_fonts(self):
+        app = self.start()
+        outside = app.script(
+            "return [...document.querySelectorAll('#Client .label, #Client .button')].filter("
+            "e => { const range = document.createRange(); range.selectNodeContents(e);"
+            "  const t = range.getBoundingClientRect(), b = e.getBoundingClientRect();"
+            "  return t.left < b.left - 1 || t.right > b.right + 1 || t.top < b.top - 1 ||"
+            "         t.bottom > b.bottom + 1; }).map(e => e.id);")
+        self.assertEqual(outside, [])
+        served = app.script(
+            "return ['bold 19px \"EB Garamond\"', 'italic 16px \"Liberation Serif\"',"
+            "  '13px \"Liberation Sans\"', 'bold 13px \"DejaVu Sans\"',"
+            "  'italic 13px \"DejaVu Sans\"'].filter(f => !document.fonts.check(f));")
+        self.assertEqual(served, [])
+
+    def test_the_message_is_a_modal_alert_with_its_title_text_icon_and_one_button(self):
+        app = self.start()
+        app.enter("70", "0")
+        app.click("CmdCalcola")
+        message = app.find_window(MESSAGE_TITLE)
+        facts = app.script(
+            "const d = arguments[0];"
+            "return [d.getAttribute('role'), d.matches(':modal'),"
+            "  document.getElementById(d.getAttribute('aria-labelledby')).textContent,"
+            "  document.getElementById(d.getAttribute('aria-describedby')).textContent,"
+            "  [...d.querySelectorAll('button')].map(b => b.textContent),"
+            "  d.querySelector('svg[role=img]').getAttribute('aria-label'),"
+            "  document.activeElement.textContent,"
+            "  document.getElementById('Quarnelo').contains(document.elementFromPoint("
+            "    arguments[1], arguments[2]))];", message, 5, 5)
+        self.assertEqual(facts, ["alertdialog", True, MESSAGE_TITLE, HEIGHT_MESSAGE, ["OK"],
+                                 "Informazione", "OK", False])
+        app.keys("space")
+        app.wait_closed(message)
+        self.assertEqual(app.script("return document.activeElement.id"), "CmdCalcola")
+
+    def test_forced_colours_keep_every_text_readable(self):
+        app = self.start()
+        app.cdp("Emulation.setEmulatedMedia",
+                features=[{"name": "forced-colors", "value": "active"}])
+        self.addCleanup(app.cdp, "Emulation.setEmulatedMedia", features=[])
+        app.wait_for("matchMedia('(forced-colors: active)').matches")
+        colours = app.script(
+            "return [...document.querySelectorAll('#Client .label')].map(e => {"
+            "  const s = getComputedStyle(e); return [e.id, s.color, s.backgroundColor]; });")
+        for name, text, background in colours:
+            self.assertGreaterEqual(contrast(text, background), 4.5, name)
+
+    def test_served_it_makes_no_request_after_load_and_logs_nothing(self):
+        app = self.start()
+        app.wait_until_kept_offline()
+        app.requests()
+        app.enter("70", "170")
+        app.click("CmdCalcola")
+        self.assertEqual(app.read("TxtVelandra"), "1.81811868577262")
+        app.click("CmdCancella")
+        app.click("CmdCalcola")
+        app.answer_message("Return")
+        app.answer_message("Escape")
+        self.assertEqual(app.requests(), [])
+        self.assertEqual(app.console(), [])
+        self.assertEqual(app.script("return [document.cookie, localStorage.length,"
+                                    " sessionStorage.length]"), ["", 0, 0])
+
+    def test_opened_from_disk_it_calculates(self):
+        app = web_driver.WebVelandra(self.browser, "file://" + web_driver.SITE + "/index.html")
+        app.type("70")
+        app.click("TxtAltezza")
+        app.type("170")
+        app.click("CmdCalcola")
+        self.assertEqual(app.read("TxtVelandra"), "1.81811868577262")
+        self.assertEqual(app.console(), [])
+
+    def test_once_visited_it_works_offline(self):
+        server = web_driver.SiteServer()
+        app = web_driver.WebVelandra(self.browser, server.url)
+        app.wait_until_kept_offline()
+        server.stop()
+        app = web_driver.WebVelandra(self.browser, server.url, locale="it_IT.UTF-8")
+        app.enter("72.5", "170")
+        app.click("CmdCalcola")
+        self.assertEqual(app.read("TxtVelandra"), "1,85030027593121")
+
+    def test_the_zip_holds_the_site(self):
+        import zipfile
+        with zipfile.ZipFile(os.environ["VELANDRA_WEB_ZIP"]) as archive:
+            packed = sorted(archive.namelist())
+        on_disk = sorted(os.path.relpath(os.path.join(folder, name), web_driver.SITE)
+                         for folder, _, names in os.walk(web_driver.SITE) for name in names)
+        self.assertEqual(packed, on_disk)
+        self.assertIn("index.html", packed)
+
+
 if __name__ == "__main__":
     unittest.main(verbosity=2)

@@ -179,12 +179,15 @@ class WebVelandra:
         message = self.find_window(MESSAGE_TITLE)
         text = self.script("return document.getElementById('MessageText').textContent")
         self.keys(key)
+        self.wait_closed(message)
+        return text
+
+    def wait_closed(self, message):
         deadline = time.monotonic() + TIMEOUT
         while self.open(message):
             if time.monotonic() > deadline:
                 raise AssertionError("the message stayed open")
             time.sleep(0.02)
-        return text
 
     def open(self, message):
         """Whether a message is still on the page; each message is its own element."""
@@ -192,6 +195,15 @@ class WebVelandra:
             return self.script("return arguments[0].isConnected", message)
         except StaleElementReferenceException:
             return False
+
+    def wait_until_kept_offline(self):
+        """Waits until the service worker keeps the site and answers for this page."""
+        self.driver.execute_async_script(
+            "navigator.serviceWorker.ready.then(() => arguments[arguments.length - 1]())")
+        if not self.script("return navigator.serviceWorker.controller !== null"):
+            self.driver.refresh()
+            self.wait_for("document.documentElement.dataset.velandra === 'ready'")
+        self.wait_for("navigator.serviceWorker.controller !== null")
 
     def poll(self):
         """0 once the page has ended as a program ends, None while it runs."""

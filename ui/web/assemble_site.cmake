@@ -1,7 +1,7 @@
 # Gathers the web site beside the built velandra.js: the static files, the icons, and a service
 # worker that keeps exactly these files under a name that changes with their content; then zips
 # the site. Run with -DSOURCE_DIR, -DICON_DIR, -DSITE_DIR and -DZIP.
-foreach(file index.html velandra.css offline.js manifest.webmanifest)
+foreach(file index.html velandra.css manifest.webmanifest)
     configure_file(${SOURCE_DIR}/${file} ${SITE_DIR}/${file} COPYONLY)
 endforeach()
 configure_file(${ICON_DIR}/it.velandra.Velandra.svg ${SITE_DIR}/velandra.svg COPYONLY)

@@ -85,15 +85,10 @@ EM_JS(void, js_watch_display, (), {
         matchMedia('(resolution: ' + window.devicePixelRatio + 'dppx)').addEventListener(
             'change', function () { restyle(); watchRatio(); }, {once: true});
     })();
-    var loads = [];
-    document.querySelectorAll('#Client .label, #Client .button, #Client .box').forEach(
-        function (element) {
-            var style = getComputedStyle(element);
-            loads.push(document.fonts.load(style.fontStyle + ' ' + style.fontWeight + ' ' +
-                                           style.fontSize + ' ' + style.fontFamily,
-                                           element.textContent || '0'));
-        });
-    Promise.allSettled(loads).then(function () {
+    // Laid out, the form has asked for every font it draws with; once they have loaded, the
+    // texts are fitted with the fonts the browser really uses.
+    void document.getElementById('Client').offsetWidth;
+    document.fonts.ready.then(function () {
         if (!Module.velandraEnded) _velandra_fit_texts();
         document.documentElement.setAttribute('data-velandra', 'ready');
     });

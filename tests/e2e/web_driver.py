@@ -152,10 +152,16 @@ class WebVelandra:
         self.type(altezza)
 
     def paste(self, box, text):
-        """Puts a text in a box as a paste does: one input event with the whole text."""
+        """Puts a text in a box as a paste does: one insertion of the whole text over what the box
+        holds. A lone surrogate, which WebDriver cannot carry, is put together in the page."""
         self.click(box)
         self.keys("End", "shift+Home")
-        self.cdp("Input.insertText", text=text)
+        if any(0xD800 <= ord(c) <= 0xDFFF for c in text):
+            self.script("document.execCommand('insertText', false,"
+                        " String.fromCharCode(...arguments[0]))",
+                        [ord(c) for c in text])
+        else:
+            self.cdp("Input.insertText", text=text)
 
     def read(self, box):
         return self.script("return document.getElementById(arguments[0]).value", box)

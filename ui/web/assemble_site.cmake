@@ -1,10 +1,15 @@
 # Gathers the web site beside the built velandra.js: the static files, the icons, and a service
 # worker that keeps exactly these files under a name that changes with their content; then zips
-# the site. Run with -DSOURCE_DIR, -DICON_DIR, -DSITE_DIR and -DZIP.
+# the site. Run with -DSOURCE_DIR, -DICON_DIR, -DSITE_DIR, -DZIP, -DPYTHON and -DZIPPER.
 foreach(file index.html velandra.css manifest.webmanifest)
     configure_file(${SOURCE_DIR}/${file} ${SITE_DIR}/${file} COPYONLY)
 endforeach()
 configure_file(${ICON_DIR}/it.velandra.Velandra.svg ${SITE_DIR}/velandra.svg COPYONLY)
+# The fonts' licences travel with them, as the fonts' licences ask.
+foreach(package fonts-liberation2 fonts-ebgaramond fonts-dejavu-core)
+    configure_file(/usr/share/doc/${package}/copyright ${SITE_DIR}/fonts/${package}-copyright.txt
+        COPYONLY)
+endforeach()
 foreach(size 192 512)
     configure_file(${ICON_DIR}/icons/velandra-${size}.png ${SITE_DIR}/velandra-${size}.png COPYONLY)
 endforeach()
@@ -24,8 +29,7 @@ string(SUBSTRING ${SITE_DIGEST} 0 16 SITE_DIGEST)
 set(SITE_FILES "${listing}")
 configure_file(${SOURCE_DIR}/service-worker.js.in ${SITE_DIR}/service-worker.js @ONLY)
 
-file(REMOVE ${ZIP})
 list(APPEND site_files service-worker.js)
-execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip ${site_files}
-    WORKING_DIRECTORY ${SITE_DIR}
+execute_process(
+    COMMAND ${PYTHON} ${ZIPPER} ${ZIP} ${SITE_DIR} ${site_files}
     COMMAND_ERROR_IS_FATAL ANY)

@@ -116,6 +116,8 @@ def windows_parts(build):
                          "GCC's C++ and support libraries (libstdc++, libgcc), linked statically"),
         debian_component("mingw-w64-x86-64-dev",
                          "the MinGW-w64 C runtime and winpthreads, linked statically"),
+        debian_component("fonts-ebgaramond",
+                         "EB Garamond Bold and Italic, cut to the form's characters, carried"),
     ]
 
 

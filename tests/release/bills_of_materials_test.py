@@ -19,8 +19,10 @@ PARTS = {
     "velandra_1.0.0.0_amd64.deb": {"libqt6widgets6", "libqt6gui6", "libqt6core6", "libc6",
                                    "fonts-liberation2", "fonts-ebgaramond", "fonts-dejavu-core",
                                    "qt6-translations-l10n"},
-    "velandra-1.0.0.0-x64.msi": {"gcc-mingw-w64-x86-64-posix", "mingw-w64-x86-64-dev"},
-    "velandra-1.0.0.0-x64.zip": {"gcc-mingw-w64-x86-64-posix", "mingw-w64-x86-64-dev"},
+    "velandra-1.0.0.0-x64.msi": {"gcc-mingw-w64-x86-64-posix", "mingw-w64-x86-64-dev",
+                                 "fonts-ebgaramond"},
+    "velandra-1.0.0.0-x64.zip": {"gcc-mingw-w64-x86-64-posix", "mingw-w64-x86-64-dev",
+                                 "fonts-ebgaramond"},
     "velandra-1.0.0.0-web.zip": {"emscripten", "fonts-liberation2", "fonts-ebgaramond",
                                  "fonts-dejavu-core"},
 }

@@ -67,6 +67,8 @@ class PackagesTest(ProgramTest):
     def test_a_silent_install_and_removal_under_wine(self):
         self.wine("msiexec", "/i", str(MSI), "/qn")
         self.assertTrue((PROGRAM_FILES / "velandra.exe").is_file())
+        self.assertIn("SIL OPEN FONT LICENSE",
+                      (PROGRAM_FILES / "EBGaramond-LICENSE.txt").read_text(encoding="utf-8"))
         self.assertTrue(any((menu / "Velandra.lnk").is_file() for menu in START_MENUS))
         entries = self.wine("reg", "query", UNINSTALL, "/s")
         self.assertIn("Velandra", entries)
@@ -81,7 +83,8 @@ class PackagesTest(ProgramTest):
 
     def test_the_portable_zip_runs_where_it_is_unpacked(self):
         with zipfile.ZipFile(ZIP) as archive:
-            self.assertEqual(sorted(archive.namelist()), ["LEGGIMI.txt", "velandra.exe"])
+            self.assertEqual(sorted(archive.namelist()),
+                             ["EBGaramond-LICENSE.txt", "LEGGIMI.txt", "velandra.exe"])
             with tempfile.TemporaryDirectory() as folder:
                 archive.extractall(folder)
                 self.shows_its_window(pathlib.Path(folder) / "velandra.exe")

@@ -14,6 +14,13 @@ namespace {
 // A push button's text keeps clear of its three-dimensional edge and focus rectangle.
 constexpr int kButtonMargin = 4;
 
+// The resources that hold the carried fonts (resources.rc), and the family they give for the
+// family the form names.
+constexpr int kCarriedFontResources[] = {2, 3};
+constexpr std::wstring_view kCarriedFor = L"Garamond";
+constexpr std::wstring_view kCarriedFamily = L"EB Garamond";
+bool carriedLoaded = false;
+
 int CALLBACK NoteFaceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
     *reinterpret_cast<bool*>(found) = true;
     return 0;
@@ -40,6 +47,8 @@ std::wstring FaceName(const ui::FontFace& face, UINT dpi) {
         const std::wstring name = Widen(family);
         if (Installed(name)) return name;
     }
+    // Fonts loaded for the process alone are not enumerated, but found by name.
+    if (carriedLoaded && Widen(face.family) == kCarriedFor) return std::wstring(kCarriedFamily);
     NONCLIENTMETRICSW metrics = {};
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
@@ -71,6 +80,24 @@ SIZE Measure(HFONT font, const std::wstring& text) {
 }
 
 }  // namespace
+
+CarriedFonts::CarriedFonts(HINSTANCE instance) {
+    for (int id : kCarriedFontResources) {
+        HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10));
+        HGLOBAL data = resource != nullptr ? LoadResource(instance, resource) : nullptr;
+        if (data == nullptr) continue;
+        DWORD faces = 0;
+        HANDLE font = AddFontMemResourceEx(LockResource(data), SizeofResource(instance, resource),
+                                           nullptr, &faces);
+        if (font != nullptr) loaded_.push_back(font);
+    }
+    carriedLoaded = !loaded_.empty();
+}
+
+CarriedFonts::~CarriedFonts() {
+    for (HANDLE font : loaded_) RemoveFontMemResourceEx(font);
+    carriedLoaded = false;
+}
 
 HFONT CreateFittingFont(ui::Font role, ui::Kind kind, SIZE area, const std::wstring& text,
                         UINT dpi) {

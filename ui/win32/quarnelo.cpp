@@ -64,7 +64,7 @@ HWND CreateControl(const ui::Element& element, HWND parent, int id, HINSTANCE in
 
 }  // namespace
 
-Quarnelo::Quarnelo(HINSTANCE instance) : instance_(instance) {
+Quarnelo::Quarnelo(HINSTANCE instance) : instance_(instance), carriedFonts_(instance) {
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = WindowProc;

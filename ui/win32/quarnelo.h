@@ -10,6 +10,7 @@
 
 #include "appearance.h"
 #include "calc.h"
+#include "fonts.h"
 #include "form.h"
 
 namespace velandra::win32 {
@@ -50,6 +51,7 @@ class Quarnelo final : public FormView {
     COLORREF TextColour(ui::Colour role) const;
 
     HINSTANCE instance_;
+    CarriedFonts carriedFonts_;
     HWND window_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     std::vector<Control> controls_;

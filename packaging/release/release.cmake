@@ -42,7 +42,10 @@ function(add_edition name)
         BINARY_DIR ${CMAKE_BINARY_DIR}/${name}
         CONFIGURE_COMMAND ${in_release_environment} ${CMAKE_COMMAND} -S <SOURCE_DIR>
                           -B <BINARY_DIR> ${edition_options} ${edition_OPTIONS}
-        BUILD_COMMAND ${in_release_environment} ${CMAKE_COMMAND} --build <BINARY_DIR>
+        # Built from clean every time: outputs that carry the release time (resources, archives)
+        # would otherwise keep an earlier one.
+        BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target clean
+              COMMAND ${in_release_environment} ${CMAKE_COMMAND} --build <BINARY_DIR>
         ${edition_PACKAGE}
         INSTALL_COMMAND ""
         BUILD_ALWAYS ON

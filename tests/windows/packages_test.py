@@ -3,7 +3,6 @@ a silent install under Wine that puts the program, its Start-menu shortcut and i
 in place and starts, a silent removal that leaves nothing, and the portable zip started where it
 is unpacked."""
 
-import os
 import pathlib
 import subprocess
 import sys
@@ -13,18 +12,11 @@ import zipfile
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / "e2e"))
 from e2e_test import CAPTION, TIMEOUT, ProgramTest, run, title_pattern  # noqa: E402
+from wine_install import PROGRAM_FILES, START_MENUS, UNINSTALL, WINE  # noqa: E402
 
 MSI = pathlib.Path(sys.argv.pop(1))
 ZIP = pathlib.Path(sys.argv.pop(1))
-WINE = "/usr/lib/wine/wine64"
 UPGRADE_CODE = "{6446B697-42FE-4A48-A4B9-75FA7ECD26F4}"
-PREFIX = pathlib.Path(os.environ["WINEPREFIX"])
-PROGRAM_FILES = PREFIX / "drive_c" / "Program Files" / "Velandra"
-# Wine puts a per-machine package's shortcut in the user's Start menu, Windows in the common one.
-START_MENUS = [base / "Microsoft" / "Windows" / "Start Menu" / "Programs"
-               for base in [PREFIX / "drive_c" / "ProgramData",
-                            *(PREFIX / "drive_c" / "users").glob("*/AppData/Roaming")]]
-UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 
 
 def table(name):

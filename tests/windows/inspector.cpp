@@ -6,6 +6,10 @@
 //   inspector message TITLE       the texts of the window titled TITLE (a message box)
 //   inspector overflow            each label or button whose text is wider than its control
 //   inspector names               each edit box's accessible name and description
+//   inspector facts               each control: id, class, client rectangle, font face,
+//                                 font height, weight and italic, text alignment, text limit
+//   inspector capture FILE        the main window's client area as a PPM image
+//   inspector icon TITLE          the icon the message box titled TITLE shows, by system icon
 // Texts are written as UTF-8, one per line.
 #include <windows.h>
 
@@ -127,6 +131,85 @@ int Names() {
     return 0;
 }
 
+std::wstring Alignment(HWND control, const std::wstring& kind) {
+    const LONG style = GetWindowLongW(control, GWL_STYLE);
+    if (kind == L"Edit") return (style & ES_CENTER) ? L"centre" : L"left";
+    if (kind == L"Static") return (style & SS_CENTER) ? L"centre" : L"left";
+    return L"default";
+}
+
+int Facts() {
+    HWND window = FindWindowW(nullptr, kCaption);
+    if (window == nullptr) return 2;
+    for (HWND child : Children(window)) {
+        const std::wstring kind = ClassOf(child);
+        RECT box;
+        GetWindowRect(child, &box);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&box), 2);
+        LOGFONTW font = {};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)), sizeof font,
+                   &font);
+        const auto limit = kind == L"Edit" ? SendMessageW(child, EM_GETLIMITTEXT, 0, 0) : 0;
+        Print(std::to_wstring(GetDlgCtrlID(child)) + L"\t" + kind + L"\t" +
+              std::to_wstring(box.left) + L"\t" + std::to_wstring(box.top) + L"\t" +
+              std::to_wstring(box.right - box.left) + L"\t" +
+              std::to_wstring(box.bottom - box.top) + L"\t" + font.lfFaceName + L"\t" +
+              std::to_wstring(font.lfHeight) + L"\t" + std::to_wstring(font.lfWeight) + L"\t" +
+              std::to_wstring(font.lfItalic) + L"\t" + Alignment(child, kind) + L"\t" +
+              std::to_wstring(limit));
+    }
+    return 0;
+}
+
+int Capture(const wchar_t* path) {
+    HWND window = FindWindowW(nullptr, kCaption);
+    if (window == nullptr) return 2;
+    RECT client;
+    GetClientRect(window, &client);
+    const int width = client.right, height = client.bottom;
+    HDC source = GetDC(window);
+    HDC memory = CreateCompatibleDC(source);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
+    FILE* out = _wfopen(path, L"wb");
+    if (out == nullptr) return 2;
+    std::fprintf(out, "P6\n%d %d\n255\n", width, height);
+    const auto* pixels = static_cast<const unsigned char*>(bits);
+    for (int i = 0; i < width * height; ++i) {
+        const unsigned char rgb[3] = {pixels[4 * i + 2], pixels[4 * i + 1], pixels[4 * i]};
+        std::fwrite(rgb, 1, 3, out);
+    }
+    std::fclose(out);
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, source);
+    return 0;
+}
+
+// The system icon a message box shows: its icon control holds one of the shared icons.
+int Icon(const wchar_t* title) {
+    HWND message = FindWindowW(nullptr, title);
+    if (message == nullptr) return 2;
+    const struct {
+        const wchar_t* id;
+        const wchar_t* name;
+    } icons[] = {{IDI_INFORMATION, L"information"}, {IDI_WARNING, L"warning"},
+                 {IDI_ERROR, L"error"}, {IDI_QUESTION, L"question"}};
+    for (HWND child : Children(message)) {
+        if (ClassOf(child) != L"Static" || !(GetWindowLongW(child, GWL_STYLE) & SS_ICON)) continue;
+        const auto shown = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+        for (const auto& icon : icons) {
+            if (shown == LoadIconW(nullptr, icon.id)) Print(icon.name);
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t* argv[]) {
@@ -155,6 +238,10 @@ int wmain(int argc, wchar_t* argv[]) {
     }
     if (command == L"overflow" && argc == 2) return Overflow();
     if (command == L"names" && argc == 2) return Names();
-    std::fprintf(stderr, "usage: inspector text|replace|message|overflow|names ...\n");
+    if (command == L"facts" && argc == 2) return Facts();
+    if (command == L"capture" && argc == 3) return Capture(argv[2]);
+    if (command == L"icon" && argc == 3) return Icon(argv[2]);
+    std::fprintf(stderr,
+                 "usage: inspector text|replace|message|overflow|names|facts|capture|icon ...\n");
     return 2;
 }

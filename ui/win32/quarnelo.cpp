@@ -153,9 +153,7 @@ void Quarnelo::Layout(UINT dpi) {
     InvalidateRect(window_, nullptr, TRUE);
 }
 
-void Quarnelo::Paint() {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window_, &paint);
+void Quarnelo::Paint(HDC dc) {
     const int width = ui::LineWidthInDevicePixels(dpi_, 1.0);
     HPEN pen = CreatePen(PS_SOLID, width, TextColour(ui::Colour::Desktop));
     HGDIOBJ previous = SelectObject(dc, pen);
@@ -167,7 +165,6 @@ void Quarnelo::Paint() {
     }
     SelectObject(dc, previous);
     DeleteObject(pen);
-    EndPaint(window_, &paint);
 }
 
 COLORREF Quarnelo::TextColour(ui::Colour role) const {
@@ -260,8 +257,15 @@ LRESULT Quarnelo::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
         }
-        case WM_PAINT:
-            Paint();
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            Paint(BeginPaint(window_, &paint));
+            EndPaint(window_, &paint);
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            // Drawn into another device context: a print, a magnifier's or a thumbnail's copy.
+            Paint(reinterpret_cast<HDC>(wParam));
             return 0;
         case WM_ACTIVATE:
             // As a dialog does: the focus leaves with the window and comes back where it was.

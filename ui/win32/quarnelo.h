@@ -45,7 +45,8 @@ class Quarnelo final : public FormView {
     void NameForScreenReaders();
     // Places, sizes and gives fonts to every control for the window's resolution.
     void Layout(UINT dpi);
-    void Paint();
+    // The drawn formula, into the window's own device context or another.
+    void Paint(HDC dc);
     HWND ControlNamed(std::string_view name) const;
     HWND BoxFor(BoxId box) const;
     COLORREF TextColour(ui::Colour role) const;

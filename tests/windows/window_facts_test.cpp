@@ -1,0 +1,216 @@
+// The Windows window as it is drawn, read in its own process at 96 and 144 dpi and checked
+// against facts worked out by hand from the form's twips and Wine's default colours: every
+// control's place, font and alignment, each label's text colour by role, the boxes' text limit,
+// the radical's lines, and the button text's fit margin.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "fonts.h"
+#include "quarnelo.h"
+
+namespace {
+
+struct Place {
+    int left, top, width, height;
+    friend bool operator==(const Place&, const Place&) = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Place& p) {
+    return out << '(' << p.left << ", " << p.top << ", " << p.width << ", " << p.height << ')';
+}
+
+enum class Role { Box, Button, Highlight, Desktop };
+
+struct Fact {
+    const char* name;
+    Place at96, at144;
+    const wchar_t* face;
+    int height96, height144;  // pixels, as GDI's negative character heights
+    bool bold, italic, centred;
+    Role role;
+};
+
+// In the order the window creates its controls (ids 100 up, the lines counted too). Faces are
+// those Wine finds with Debian's fonts: no MS Sans Serif, Garamond or Verdana, the stand-ins
+// Liberation Sans, Liberation Serif and DejaVu Sans, and for the bold Garamond the EB Garamond
+// the program carries (Debian's is listed as "EB Garamond 12"). Places are
+// the twips over 15 (96 dpi) and over 10 rounded half up (144 dpi); heights are the points at
+// 96 or 144 pixels an inch, rounded half up (8.25 pt: 11 and 17, 9.75: 13 and 20, 14.25: 19
+// and 29, 12: 16 and 24).
+const Fact kFacts[] = {
+    {"TxtVelandra", {224, 296, 57, 17}, {336, 444, 86, 26}, L"Liberation Sans", 11, 17, false, false, true, Role::Box},
+    {"TxtAltezza", {216, 128, 57, 17}, {324, 192, 86, 26}, L"Liberation Sans", 11, 17, false, false, true, Role::Box},
+    {"CmdCancella", {40, 344, 81, 25}, {60, 516, 122, 38}, L"Liberation Sans", 13, 20, false, false, false, Role::Button},
+    {"CmdCalcola", {144, 256, 81, 25}, {216, 384, 122, 38}, L"Liberation Sans", 13, 20, false, false, false, Role::Button},
+    {"CmdUscita", {232, 344, 81, 25}, {348, 516, 122, 38}, L"Liberation Sans", 13, 20, false, false, false, Role::Button},
+    {"TxtPeso", {216, 88, 57, 17}, {324, 132, 86, 26}, L"Liberation Sans", 11, 17, false, false, true, Role::Box},
+    {"Label5", {24, 64, 313, 20}, {36, 96, 470, 30}, L"Liberation Sans", 11, 17, false, false, true, Role::Highlight},
+    {"LBLIntestazione2", {24, 32, 313, 20}, {36, 48, 470, 30}, L"EB Garamond", 19, 29, true, false, true, Role::Highlight},
+    {"LBLFormula2", {240, 216, 33, 17}, {360, 324, 50, 26}, L"Liberation Sans", 13, 20, false, false, false, Role::Desktop},
+    {nullptr, {}, {}, nullptr, 0, 0, false, false, false, Role::Box},  // Line5
+    {"Label3", {208, 184, 121, 17}, {312, 276, 182, 26}, L"Liberation Sans", 13, 20, false, false, false, Role::Desktop},
+    {nullptr, {}, {}, nullptr, 0, 0, false, false, false, Role::Box},  // Line4
+    {nullptr, {}, {}, nullptr, 0, 0, false, false, false, Role::Box},  // Line3
+    {nullptr, {}, {}, nullptr, 0, 0, false, false, false, Role::Box},  // Line2
+    {nullptr, {}, {}, nullptr, 0, 0, false, false, false, Role::Box},  // Line1
+    {"LBLFormula", {48, 192, 121, 17}, {72, 288, 182, 26}, L"Liberation Sans", 13, 20, false, false, false, Role::Desktop},
+    {"LBLFattore", {80, 296, 129, 17}, {120, 444, 194, 26}, L"Liberation Serif", 16, 24, false, true, false, Role::Desktop},
+    {"LBLAltezza", {88, 128, 121, 17}, {132, 192, 182, 26}, L"Liberation Sans", 13, 20, false, false, false, Role::Desktop},
+    {"Label1", {112, 400, 141, 23}, {168, 600, 212, 35}, L"DejaVu Sans", 13, 20, false, true, false, Role::Highlight},
+    // "Versione 1.2" in DejaVu Sans Bold is 141.6 pixels wide at 20 pixels, more than its 140
+    // (the fonts' advance widths): the fit rule takes it a quarter point down, to 19.
+    {"Label2", {128, 376, 93, 23}, {192, 564, 140, 35}, L"DejaVu Sans", 13, 19, true, false, false, Role::Highlight},
+    {"LBLPeso", {88, 88, 121, 17}, {132, 132, 182, 26}, L"Liberation Sans", 13, 20, false, false, false, Role::Desktop},
+    {"LBLIntestazione", {24, 8, 313, 20}, {36, 12, 470, 30}, L"EB Garamond", 19, 29, true, false, true, Role::Highlight},
+};
+
+// Wine's default colours (a fresh prefix): highlight 48 150 250, desktop 37 111 149, face 245
+// 245 245. The highlight reads at 2.80:1 on the face, so it is darkened in tenths towards black
+// until it reaches 4.5:1: 43 135 225, 39 122 203, 35 110 183 (4.83:1). The desktop colour reads
+// at 5.09:1 already.
+constexpr COLORREF kHighlightText = RGB(35, 110, 183);
+constexpr COLORREF kDesktopText = RGB(37, 111, 149);
+
+// The flat lines' ends in client pixels: (x1, y, x2).
+struct FlatLine {
+    const char* name;
+    int x1, y, x2;
+};
+const std::map<UINT, std::vector<FlatLine>> kFlatLines = {
+    {96, {{"Line3", 192, 168, 312}, {"Line5", 200, 208, 312}, {"Line4", 168, 192, 176}}},
+    {144, {{"Line3", 288, 252, 468}, {"Line5", 300, 312, 468}, {"Line4", 252, 288, 264}}},
+};
+
+class WindowFactsTest : public ::testing::TestWithParam<UINT> {
+  protected:
+    void SetUp() override {
+        window_ = quarnelo_.Handle();
+        const UINT dpi = GetParam();
+        RECT suggested = {0, 0, 800, 800};
+        SendMessageW(window_, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+    }
+
+    HWND Control(std::size_t index) const { return GetDlgItem(window_, 100 + int(index)); }
+
+    velandra::win32::Quarnelo quarnelo_{GetModuleHandleW(nullptr)};
+    HWND window_ = nullptr;
+};
+
+TEST_P(WindowFactsTest, EveryControlHasItsPlaceFontAndAlignment) {
+    const bool high = GetParam() == 144;
+    for (std::size_t i = 0; i < std::size(kFacts); ++i) {
+        const Fact& fact = kFacts[i];
+        if (fact.name == nullptr) continue;
+        SCOPED_TRACE(fact.name);
+        HWND control = Control(i);
+        ASSERT_NE(control, nullptr);
+        RECT box;
+        GetWindowRect(control, &box);
+        MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&box), 2);
+        EXPECT_EQ((Place{box.left, box.top, box.right - box.left, box.bottom - box.top}),
+                  high ? fact.at144 : fact.at96);
+
+        LOGFONTW font = {};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font,
+                   &font);
+        EXPECT_STREQ(font.lfFaceName, fact.face);
+        EXPECT_EQ(-font.lfHeight, high ? fact.height144 : fact.height96);
+        EXPECT_EQ(font.lfWeight, fact.bold ? FW_BOLD : FW_NORMAL);
+        EXPECT_EQ(font.lfItalic != 0, fact.italic);
+
+        const LONG style = GetWindowLongW(control, GWL_STYLE);
+        if (fact.role == Role::Box) {
+            EXPECT_EQ((style & ES_CENTER) != 0, fact.centred);
+            // No limit on what a box holds: the most an edit control can.
+            EXPECT_EQ(SendMessageW(control, EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE);
+        } else if (fact.role != Role::Button) {
+            EXPECT_EQ((style & SS_CENTER) != 0, fact.centred);
+        }
+    }
+}
+
+TEST_P(WindowFactsTest, EachLabelTakesTheColourOfItsRole) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    for (std::size_t i = 0; i < std::size(kFacts); ++i) {
+        const Fact& fact = kFacts[i];
+        if (fact.name == nullptr || (fact.role != Role::Highlight && fact.role != Role::Desktop)) {
+            continue;
+        }
+        SCOPED_TRACE(fact.name);
+        SendMessageW(window_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(Control(i)));
+        EXPECT_EQ(GetTextColor(dc), fact.role == Role::Highlight ? kHighlightText : kDesktopText);
+    }
+    DeleteDC(dc);
+}
+
+TEST_P(WindowFactsTest, TheFlatLinesAreInkedAsWideAsTheResolutionAsks) {
+    const UINT dpi = GetParam();
+    const int width = dpi == 144 ? 2 : 1;
+    RECT client;
+    GetClientRect(window_, &client);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HGDIOBJ previous = SelectObject(dc, canvas);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    SendMessageW(window_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    const auto inked = [&](int x, int y) { return GetPixel(dc, x, y) == kDesktopText; };
+    for (const FlatLine& line : kFlatLines.at(dpi)) {
+        SCOPED_TRACE(line.name);
+        // GDI leaves out a line's last pixel: each end is inked within one pixel.
+        EXPECT_TRUE(inked(line.x1, line.y) || inked(line.x1 + 1, line.y));
+        EXPECT_TRUE(inked(line.x2, line.y) || inked(line.x2 - 1, line.y));
+        const int middle = (line.x1 + line.x2) / 2;
+        int rows = 0;
+        for (int y = line.y - 4; y <= line.y + 4; ++y) rows += inked(middle, y) ? 1 : 0;
+        EXPECT_EQ(rows, width);
+        EXPECT_FALSE(inked(line.x2 + 2, line.y));
+    }
+    SelectObject(dc, previous);
+    DeleteObject(canvas);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, WindowFactsTest, ::testing::Values(96u, 144u));
+
+// A button's text keeps four pixels (at 96 dpi) clear on each side: a text that needs all but
+// one pixel of the button less both margins is shrunk, one that fits them exactly is not.
+TEST(ButtonFit, KeepsTheMarginOnBothSides) {
+    using velandra::ui::Font;
+    using velandra::ui::Kind;
+    const std::wstring text = L"Calcola";
+    const auto described = [&](int buttonWidth) {
+        HFONT font = velandra::win32::CreateFittingFont(Font::Sans, Kind::PushButton,
+                                                        {buttonWidth, 25}, text, 96);
+        LOGFONTW logical = {};
+        GetObjectW(font, sizeof logical, &logical);
+        DeleteObject(font);
+        return logical;
+    };
+    // The text's width in the font a wide button gives it, measured here with its overhang.
+    LOGFONTW full = described(1000);
+    ASSERT_EQ(full.lfHeight, -13);
+    HDC screen = GetDC(nullptr);
+    HFONT font = CreateFontIndirectW(&full);
+    HGDIOBJ previous = SelectObject(screen, font);
+    SIZE needed = {};
+    GetTextExtentPoint32W(screen, text.c_str(), static_cast<int>(text.size()), &needed);
+    ABC last = {};
+    GetCharABCWidthsW(screen, text.back(), text.back(), &last);
+    needed.cx += last.abcC < 0 ? -last.abcC : 0;  // an overhang past the last letter counts
+    SelectObject(screen, previous);
+    DeleteObject(font);
+    ReleaseDC(nullptr, screen);
+
+    EXPECT_EQ(described(needed.cx + 8).lfHeight, -13);
+    EXPECT_GT(described(needed.cx + 7).lfHeight, -13);
+}
+
+}  // namespace

@@ -180,6 +180,53 @@ TEST_P(WindowFactsTest, TheFlatLinesAreInkedAsWideAsTheResolutionAsks) {
 
 INSTANTIATE_TEST_SUITE_P(Dpi, WindowFactsTest, ::testing::Values(96u, 144u));
 
+// What the message box shows, read as it opens (a hook on this thread sees it activate) and then
+// answered with its OK.
+struct MessageSeen {
+    std::wstring title, text;
+    int buttons = 0;
+    bool informationIcon = false;
+};
+MessageSeen seen;
+HHOOK hook = nullptr;
+
+LRESULT CALLBACK WatchMessage(int code, WPARAM wParam, LPARAM lParam) {
+    wchar_t text[256] = {};
+    if (code == HCBT_ACTIVATE && GetClassNameW(reinterpret_cast<HWND>(wParam), text, 256) > 0 &&
+        lstrcmpW(text, L"#32770") == 0) {
+        HWND dialog = reinterpret_cast<HWND>(wParam);
+        GetWindowTextW(dialog, text, 256);
+        seen.title = text;
+        for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t kind[32] = {};
+            GetClassNameW(child, kind, 32);
+            const LONG style = GetWindowLongW(child, GWL_STYLE);
+            if (lstrcmpiW(kind, L"Button") == 0) ++seen.buttons;
+            if (lstrcmpiW(kind, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON) {
+                seen.informationIcon = reinterpret_cast<HICON>(SendMessageW(
+                                           child, STM_GETICON, 0, 0)) ==
+                                       LoadIconW(nullptr, IDI_INFORMATION);
+            } else if (lstrcmpiW(kind, L"Static") == 0 && GetWindowTextW(child, text, 256) > 0) {
+                seen.text = text;
+            }
+        }
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    }
+    return CallNextHookEx(hook, code, wParam, lParam);
+}
+
+TEST(Message, IsAnInformationBoxWithItsTitleTextAndOneButton) {
+    velandra::win32::Quarnelo quarnelo(GetModuleHandleW(nullptr));
+    hook = SetWindowsHookExW(WH_CBT, WatchMessage, nullptr, GetCurrentThreadId());
+    quarnelo.ShowInfoMessage("Il valore del peso deve essere maggiore di zero", "Attenzione !!!");
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(seen.title, L"Attenzione !!!");
+    EXPECT_EQ(seen.text, L"Il valore del peso deve essere maggiore di zero");
+    EXPECT_EQ(seen.buttons, 1);
+    EXPECT_TRUE(seen.informationIcon);
+}
+
 // A button's text keeps four pixels (at 96 dpi) clear on each side: a text that needs all but
 // one pixel of the button less both margins is shrunk, one that fits them exactly is not.
 TEST(ButtonFit, KeepsTheMarginOnBothSides) {

@@ -12,7 +12,7 @@ from e2e_test import MESSAGE_TITLE, PROGRAM, TIMEOUT, WEIGHT_MESSAGE, HEIGHT_MES
 import gi
 
 gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi  # noqa: E402
+from gi.repository import Atspi, GLib  # noqa: E402
 import pyatspi  # noqa: E402
 
 # A call the program has not answered within this many milliseconds fails: a screen reader that
@@ -52,6 +52,20 @@ SEGMENTS = [
     ("72,5 kg", "line start", 3, ("72,5 kg", 0, 7)),
     ("1.8181", "word end", 6, ("1.8181", 0, 6)),
     (" ", "word start", 0, (" ", 0, 1)),
+]
+# What lies before and after chosen offsets, the first and last segments included: (text,
+# boundary, offset, expected before, expected after). Nothing comes before the first segment or
+# after the last; a reader's word-by-word or say-all stops there.
+NOTHING = ("", -1, -1)
+AROUND = [
+    ("72,5 kg", "word start", 0, NOTHING, (" ", 4, 5)),
+    ("72,5 kg", "word start", 4, ("72,5", 0, 4), ("kg", 5, 7)),
+    ("72,5 kg", "word start", 5, (" ", 4, 5), NOTHING),
+    ("72,5 kg", "word start", 7, (" ", 4, 5), NOTHING),
+    ("70", "char", 0, NOTHING, ("0", 1, 2)),
+    ("70", "char", 1, ("7", 0, 1), NOTHING),
+    ("70", "char", 2, ("0", 1, 2), NOTHING),
+    ("1.8181", "sentence start", 3, NOTHING, NOTHING),
 ]
 
 
@@ -161,16 +175,56 @@ class AccessibilityTest(unittest.TestCase):
                 self.set_text("Peso in chilogrammi", text)
                 self.assertEqual(tuple(box.queryText().getTextAtOffset(offset, BOUNDARIES[name])),
                                  expected)
+        for text, name, offset, before, after in AROUND:
+            with self.subTest(text=text, offset=offset, boundary=name):
+                self.set_text("Peso in chilogrammi", text)
+                reader = box.queryText()
+                self.assertEqual(tuple(reader.getTextBeforeOffset(offset, BOUNDARIES[name])),
+                                 before)
+                self.assertEqual(tuple(reader.getTextAfterOffset(offset, BOUNDARIES[name])),
+                                 after)
 
-    def test_calcola_pressed_through_its_action_writes_and_announces_the_result(self):
-        self.set_text("Peso in chilogrammi", "70")
+    def test_every_result_is_heard_and_nothing_else(self):
+        # What Orca speaks a notification on: its showing, with the notification's name.
+        heard = []
+
+        def listen(event):
+            try:
+                if event.source.getRoleName() == "notification" and event.detail1 == 1:
+                    heard.append(event.source.name)
+            except GLib.Error:
+                pass  # an object already gone, such as a closed message's
+        pyatspi.Registry.registerEventListener(listen, "object:state-changed:showing")
+        self.addCleanup(pyatspi.Registry.deregisterEventListener, listen,
+                        "object:state-changed:showing")
+
+        def until_heard(count, patience=TIMEOUT):
+            deadline = time.monotonic() + patience
+            while len(heard) < count and time.monotonic() < deadline:
+                GLib.MainContext.default().iteration(False)
+                time.sleep(0.01)
+
+        result = self.box("Risultato: superficie corporea in metri quadrati").queryText()
+        spoken = []
+        for peso, altezza, written in (("70", "170", "1,81811868577262"), ("80", "180", "2"),
+                                       ("72.5", "170", "1,85030027593121")):
+            self.set_text("Peso in chilogrammi", peso)
+            self.set_text("Altezza in centimetri", altezza)
+            self.press("Calcola")
+            wait_for("result", lambda: result.getText(0, -1) == written)
+            spoken.append(f"Superficie corporea: {written} metri quadrati")
+            until_heard(len(spoken))
+        self.assertEqual(heard, spoken)
+
+        self.press("Cancella")
+        wait_for("cleared result", lambda: result.getText(0, -1) == " ")
+        self.set_text("Peso in chilogrammi", "0")
         self.set_text("Altezza in centimetri", "170")
         self.press("Calcola")
-        result = self.box("Risultato: superficie corporea in metri quadrati").queryText()
-        wait_for("result", lambda: result.getText(0, -1) == "1,81811868577262")
-        notice = self.find("notification",
-                           "Superficie corporea: 1,81811868577262 metri quadrati")
-        self.assertTrue(notice.getState().contains(pyatspi.STATE_SHOWING))
+        alert = self.find("alert", MESSAGE_TITLE)
+        find_all(alert, lambda o: o.getRoleName() == "push button")[0].queryAction().doAction(0)
+        until_heard(len(spoken) + 1, patience=3)  # an announcement would have come by now
+        self.assertEqual(heard, spoken)
 
     def test_messages_are_alerts_with_their_title_and_text(self):
         self.set_text("Peso in chilogrammi", "0")

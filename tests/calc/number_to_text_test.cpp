@@ -149,6 +149,27 @@ INSTANTIATE_TEST_SUITE_P(
                       Setting{{{"LANG", "en_US.UTF-8"}, {"LC_NUMERIC", "it_IT.UTF-8"}}, ","},
                       Setting{{{"LC_ALL", "en_US.UTF-8"}, {"LC_NUMERIC", "it_IT.UTF-8"}}, "."}));
 
+// A separator outside ASCII is written whole: Pashto's is the Arabic decimal separator U+066B,
+// two bytes in UTF-8, D9 AB. The locale is compiled into a private folder for the test.
+TEST(RegionalSeparator, WritesANonAsciiSeparatorWhole) {
+    char folder[] = "/tmp/velandra-locales-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string compile =
+        std::string("localedef -i ps_AF -f UTF-8 ") + folder + "/ps_AF.UTF-8 >/dev/null 2>&1";
+    ASSERT_EQ(std::system(compile.c_str()), 0) << compile;
+    setenv("LOCPATH", folder, 1);
+
+    std::string separator;
+    {
+        ScopedLocaleEnvironment scope(
+            std::map<std::string, std::string>{{"LC_ALL", "ps_AF.UTF-8"}});
+        separator = RegionalDecimalSeparator();
+    }
+    unsetenv("LOCPATH");
+    std::system((std::string("rm -rf ") + folder).c_str());
+    EXPECT_EQ(separator, "\xD9\xAB");
+}
+
 TEST(RegionalSeparator, FallsBackToThePointForALocaleThatIsNotInstalled) {
     ScopedLocaleEnvironment scope(std::map<std::string, std::string>{{"LC_ALL", "xx_YY.UTF-8"}});
     EXPECT_EQ(RegionalDecimalSeparator(), ".");

@@ -55,6 +55,9 @@ TEST(FormMetricsTest, ATextShrinksInQuarterPointsJustUntilItFits) {
     EXPECT_EQ(tried.front(), 14.25);
     EXPECT_EQ(tried.back(), 9.75);
 
+    // Reached only in quarter points: a half-point step from 9.75 passes 9.5 by.
+    EXPECT_EQ(FittingPointSize(9.75, [](double points) { return points <= 9.5; }), 9.5);
+
     EXPECT_EQ(FittingPointSize(8.25, [](double) { return true; }), 8.25);
     EXPECT_EQ(FittingPointSize(12, [](double) { return false; }), 6);
 }

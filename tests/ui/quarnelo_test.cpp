@@ -40,27 +40,28 @@ struct ElementFacts {
     bool bold;
     bool italic;
     Ink ink;
+    bool centred;  // the text's horizontal alignment: centred, else left (labels and boxes)
 };
 
 // clang-format off
 const ElementFacts kElementFacts[] = {
-    {"TxtVelandra",      {224, 296,  57, 17}, {336, 444,  86, 26}, "Liberation Sans",  8.25,  false, false, Ink::Text},
-    {"TxtAltezza",       {216, 128,  57, 17}, {324, 192,  86, 26}, "Liberation Sans",  8.25,  false, false, Ink::Text},
-    {"CmdCancella",      { 40, 344,  81, 25}, { 60, 516, 122, 38}, "Liberation Sans",  9.75,  false, false, Ink::Text},
-    {"CmdCalcola",       {144, 256,  81, 25}, {216, 384, 122, 38}, "Liberation Sans",  9.75,  false, false, Ink::Text},
-    {"CmdUscita",        {232, 344,  81, 25}, {348, 516, 122, 38}, "Liberation Sans",  9.75,  false, false, Ink::Text},
-    {"TxtPeso",          {216,  88,  57, 17}, {324, 132,  86, 26}, "Liberation Sans",  8.25,  false, false, Ink::Text},
-    {"Label5",           { 24,  64, 313, 20}, { 36,  96, 470, 30}, "Liberation Sans",  8.25,  false, false, Ink::Highlight},
-    {"LBLIntestazione2", { 24,  32, 313, 20}, { 36,  48, 470, 30}, "EB Garamond",      14.25, true,  false, Ink::Highlight},
-    {"LBLFormula2",      {240, 216,  33, 17}, {360, 324,  50, 26}, "Liberation Sans",  9.75,  false, false, Ink::Text},
-    {"Label3",           {208, 184, 121, 17}, {312, 276, 182, 26}, "Liberation Sans",  9.75,  false, false, Ink::Text},
-    {"LBLFormula",       { 48, 192, 121, 17}, { 72, 288, 182, 26}, "Liberation Sans",  9.75,  false, false, Ink::Text},
-    {"LBLFattore",       { 80, 296, 129, 17}, {120, 444, 194, 26}, "Liberation Serif", 12,    false, true,  Ink::Text},
-    {"LBLAltezza",       { 88, 128, 121, 17}, {132, 192, 182, 26}, "Liberation Sans",  9.75,  false, false, Ink::Text},
-    {"Label1",           {112, 400, 141, 23}, {168, 600, 212, 35}, "DejaVu Sans",      9.75,  false, true,  Ink::Highlight},
-    {"Label2",           {128, 376,  93, 23}, {192, 564, 140, 35}, "DejaVu Sans",      9.75,  true,  false, Ink::Highlight},
-    {"LBLPeso",          { 88,  88, 121, 17}, {132, 132, 182, 26}, "Liberation Sans",  9.75,  false, false, Ink::Text},
-    {"LBLIntestazione",  { 24,   8, 313, 20}, { 36,  12, 470, 30}, "EB Garamond",      14.25, true,  false, Ink::Highlight},
+    {"TxtVelandra",      {224, 296,  57, 17}, {336, 444,  86, 26}, "Liberation Sans",  8.25,  false, false, Ink::Text, true},
+    {"TxtAltezza",       {216, 128,  57, 17}, {324, 192,  86, 26}, "Liberation Sans",  8.25,  false, false, Ink::Text, true},
+    {"CmdCancella",      { 40, 344,  81, 25}, { 60, 516, 122, 38}, "Liberation Sans",  9.75,  false, false, Ink::Text, false},
+    {"CmdCalcola",       {144, 256,  81, 25}, {216, 384, 122, 38}, "Liberation Sans",  9.75,  false, false, Ink::Text, false},
+    {"CmdUscita",        {232, 344,  81, 25}, {348, 516, 122, 38}, "Liberation Sans",  9.75,  false, false, Ink::Text, false},
+    {"TxtPeso",          {216,  88,  57, 17}, {324, 132,  86, 26}, "Liberation Sans",  8.25,  false, false, Ink::Text, true},
+    {"Label5",           { 24,  64, 313, 20}, { 36,  96, 470, 30}, "Liberation Sans",  8.25,  false, false, Ink::Highlight, true},
+    {"LBLIntestazione2", { 24,  32, 313, 20}, { 36,  48, 470, 30}, "EB Garamond",      14.25, true,  false, Ink::Highlight, true},
+    {"LBLFormula2",      {240, 216,  33, 17}, {360, 324,  50, 26}, "Liberation Sans",  9.75,  false, false, Ink::Text, false},
+    {"Label3",           {208, 184, 121, 17}, {312, 276, 182, 26}, "Liberation Sans",  9.75,  false, false, Ink::Text, false},
+    {"LBLFormula",       { 48, 192, 121, 17}, { 72, 288, 182, 26}, "Liberation Sans",  9.75,  false, false, Ink::Text, false},
+    {"LBLFattore",       { 80, 296, 129, 17}, {120, 444, 194, 26}, "Liberation Serif", 12,    false, true,  Ink::Text, false},
+    {"LBLAltezza",       { 88, 128, 121, 17}, {132, 192, 182, 26}, "Liberation Sans",  9.75,  false, false, Ink::Text, false},
+    {"Label1",           {112, 400, 141, 23}, {168, 600, 212, 35}, "DejaVu Sans",      9.75,  false, true,  Ink::Highlight, false},
+    {"Label2",           {128, 376,  93, 23}, {192, 564, 140, 35}, "DejaVu Sans",      9.75,  true,  false, Ink::Highlight, false},
+    {"LBLPeso",          { 88,  88, 121, 17}, {132, 132, 182, 26}, "Liberation Sans",  9.75,  false, false, Ink::Text, false},
+    {"LBLIntestazione",  { 24,   8, 313, 20}, { 36,  12, 470, 30}, "EB Garamond",      14.25, true,  false, Ink::Highlight, true},
 };
 // clang-format on
 
@@ -190,6 +191,13 @@ class QuarneloTest : public QObject {
             QCOMPARE(font.bold(), facts.bold);
             QCOMPARE(font.italic(), facts.italic);
 
+            Qt::Alignment align = Qt::AlignLeft;
+            if (auto* box = qobject_cast<QLineEdit*>(widget)) align = box->alignment();
+            if (auto* shown = qobject_cast<QLabel*>(widget)) align = shown->alignment();
+            if (qobject_cast<QPushButton*>(widget) == nullptr) {
+                QCOMPARE(bool(align & Qt::AlignHCenter), facts.centred);
+            }
+
             auto* label = qobject_cast<QLabel*>(widget);
             if (label == nullptr) continue;
             const QColor ink = label->palette().color(QPalette::WindowText);
@@ -280,6 +288,17 @@ class QuarneloTest : public QObject {
                 if (flat) QVERIFY2(!isInk(end.x() + outwards * width, end.y()), facts.name);
             }
         }
+    }
+
+    void theHighlightIsMadeReadableOnTheWindowFaceNotOnTheBoxes() {
+        // Highlight 48 150 250 reads at 2.80:1 on a face of 245 245 245: darkened in tenths
+        // towards black it reaches 4.83:1 at 35 110 183. On the boxes' near-black base it would
+        // read as it is, so a rule judged against the base would keep 48 150 250.
+        QPalette palette;
+        palette.setColor(QPalette::Window, QColor(245, 245, 245));
+        palette.setColor(QPalette::Base, QColor(20, 20, 20));
+        palette.setColor(QPalette::Highlight, QColor(48, 150, 250));
+        QCOMPARE(ColourFor(Colour::Highlight, palette), QColor(35, 110, 183));
     }
 
     void startsEmptyWithTheFocusInTheWeightBox() {

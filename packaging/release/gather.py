@@ -124,7 +124,7 @@ def windows_parts(build):
 def web_parts():
     return [
         debian_component("emscripten", "the Emscripten runtime, libc++ and musl, compiled in"),
-        debian_component("fonts-liberation2", "Liberation Sans and Serif, subset, shipped"),
+        debian_component("fonts-liberation2", "Liberation Sans and Serif, cut and renamed Velandra Sans and Serif (the licence reserves the name), shipped"),
         debian_component("fonts-ebgaramond", "EB Garamond Bold, subset, shipped"),
         debian_component("fonts-dejavu-core", "DejaVu Sans Bold and Oblique, subset, shipped"),
     ]

@@ -1,10 +1,31 @@
 #!/usr/bin/env bash
-# Cuts a font to Basic Latin and Latin-1 and writes it as WOFF 2.
+# Cuts a font to Basic Latin and Latin-1 and writes it as WOFF 2. A font whose licence reserves
+# its name (Liberation) is a modified version once cut, so its own name table is renamed
+# ("Velandra Sans", "Velandra Serif"); the style sheet still calls it by the family it stands in
+# for.
 # Usage: make_web_font.sh SOURCE OUTPUT.woff2 PYTHON WOFF2_COMPRESS
 set -euo pipefail
 source=$1 output=$2 python=$3 compress=$4
 subset=${output%.woff2}.${source##*.}
 "$python" -m fontTools.subset "$source" --unicodes=U+0020-007E,U+00A0-00FF \
     --layout-features='*' --output-file="$subset"
+"$python" - "$subset" <<'PYTHON'
+import sys
+from fontTools.ttLib import TTFont
+
+path = sys.argv[1]
+font = TTFont(path)
+names = font["name"]
+renamed = False
+for record in names.names:
+    text = record.toUnicode()
+    if "Liberation" in text and record.nameID in (1, 3, 4, 6, 16, 17, 18, 21):
+        replacement = text.replace("LiberationSans", "VelandraSans").replace(
+            "LiberationSerif", "VelandraSerif").replace("Liberation", "Velandra")
+        record.string = replacement
+        renamed = True
+if renamed:
+    font.save(path)
+PYTHON
 "$compress" "$subset" >/dev/null
 rm -f "$subset"

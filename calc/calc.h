@@ -11,6 +11,9 @@ namespace velandra {
 // The three text boxes the commands read and write.
 enum class BoxId { TxtPeso, TxtAltezza, TxtVelandra };
 
+// A box's name, as the window names its element: "TxtPeso", "TxtAltezza", "TxtVelandra".
+std::string_view NameOf(BoxId box);
+
 // What the commands need from the window. Texts are UTF-8.
 class FormView {
   public:

@@ -2,6 +2,18 @@
 
 namespace velandra {
 
+std::string_view NameOf(BoxId box) {
+    switch (box) {
+        case BoxId::TxtPeso:
+            return "TxtPeso";
+        case BoxId::TxtAltezza:
+            return "TxtAltezza";
+        case BoxId::TxtVelandra:
+            break;
+    }
+    return "TxtVelandra";
+}
+
 void Calculator::OnCalcola() {
     // Both boxes are read before either value is judged.
     peso_ = TextToNumber(view_.GetText(BoxId::TxtPeso));

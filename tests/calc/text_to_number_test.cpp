@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
-#include <version>
 #include <chrono>
 #include <clocale>
 #include <cmath>
@@ -9,6 +8,7 @@
 #include <ostream>
 #include <random>
 #include <string>
+#include <version>
 
 #include "calc.h"
 

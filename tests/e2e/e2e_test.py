@@ -43,6 +43,12 @@ BOXES = ("TxtPeso", "TxtAltezza", "TxtVelandra")
 TIMEOUT = 90
 
 
+def centre(element):
+    """An element's centre in the window's client area, in pixels at 96 dpi."""
+    left, top, width, height = ELEMENTS[element]
+    return (left + width // 2) // TWIPS_PER_PIXEL, (top + height // 2) // TWIPS_PER_PIXEL
+
+
 def title_pattern(title):
     return "^" + title.replace("!", "\\!") + "$"
 
@@ -141,9 +147,7 @@ class Velandra:
 
     @staticmethod
     def centre(element):
-        """An element's centre in the window's client area."""
-        left, top, width, height = ELEMENTS[element]
-        return (left + width // 2) // TWIPS_PER_PIXEL, (top + height // 2) // TWIPS_PER_PIXEL
+        return centre(element)
 
     def click(self, element):
         x, y = self.centre(element)

@@ -20,8 +20,8 @@ from selenium.webdriver.common.actions.action_builder import ActionBuilder
 from selenium.webdriver.common.keys import Keys
 
 SITE = os.environ.get("VELANDRA_WEB")
-TIMEOUT = 20
-TWIPS_PER_PIXEL = 15
+# Generous: a wait for an event on a busy machine; a test that passes waits far less.
+TIMEOUT = 60
 
 KEYS = {"Return": Keys.RETURN, "KP_Enter": Keys.ENTER, "Escape": Keys.ESCAPE, "Tab": Keys.TAB,
         "space": Keys.SPACE, "End": Keys.END, "Home": Keys.HOME, "shift": Keys.SHIFT,
@@ -119,9 +119,8 @@ class WebVelandra:
 
     @staticmethod
     def centre(element):
-        from e2e_test import ELEMENTS
-        left, top, width, height = ELEMENTS[element]
-        return (left + width // 2) // TWIPS_PER_PIXEL, (top + height // 2) // TWIPS_PER_PIXEL
+        from e2e_test import centre
+        return centre(element)
 
     def click(self, element):
         """A pointer click at the element's place in the form's table."""

@@ -198,8 +198,10 @@ int Icon(const wchar_t* title) {
     const struct {
         const wchar_t* id;
         const wchar_t* name;
-    } icons[] = {{IDI_INFORMATION, L"information"}, {IDI_WARNING, L"warning"},
-                 {IDI_ERROR, L"error"}, {IDI_QUESTION, L"question"}};
+    } icons[] = {{IDI_INFORMATION, L"information"},
+                 {IDI_WARNING, L"warning"},
+                 {IDI_ERROR, L"error"},
+                 {IDI_QUESTION, L"question"}};
     for (HWND child : Children(message)) {
         if (ClassOf(child) != L"Static" || !(GetWindowLongW(child, GWL_STYLE) & SS_ICON)) continue;
         const auto shown = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));

@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <initguid.h>
+#include <oleacc.h>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -41,6 +44,7 @@ struct Fact {
 // the twips over 15 (96 dpi) and over 10 rounded half up (144 dpi); heights are the points at
 // 96 or 144 pixels an inch, rounded half up (8.25 pt: 11 and 17, 9.75: 13 and 20, 14.25: 19
 // and 29, 12: 16 and 24).
+// clang-format off
 const Fact kFacts[] = {
     {"TxtVelandra", {224, 296, 57, 17}, {336, 444, 86, 26}, L"Liberation Sans", 11, 17, false, false, true, Role::Box},
     {"TxtAltezza", {216, 128, 57, 17}, {324, 192, 86, 26}, L"Liberation Sans", 11, 17, false, false, true, Role::Box},
@@ -67,6 +71,7 @@ const Fact kFacts[] = {
     {"LBLPeso", {88, 88, 121, 17}, {132, 132, 182, 26}, L"Liberation Sans", 13, 20, false, false, false, Role::Desktop},
     {"LBLIntestazione", {24, 8, 313, 20}, {36, 12, 470, 30}, L"EB Garamond", 19, 29, true, false, true, Role::Highlight},
 };
+// clang-format on
 
 // Wine's default colours (a fresh prefix): highlight 48 150 250, desktop 37 111 149, face 245
 // 245 245. The highlight reads at 2.80:1 on the face, so it is darkened in tenths towards black
@@ -204,9 +209,9 @@ LRESULT CALLBACK WatchMessage(int code, WPARAM wParam, LPARAM lParam) {
             const LONG style = GetWindowLongW(child, GWL_STYLE);
             if (lstrcmpiW(kind, L"Button") == 0) ++seen.buttons;
             if (lstrcmpiW(kind, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON) {
-                seen.informationIcon = reinterpret_cast<HICON>(SendMessageW(
-                                           child, STM_GETICON, 0, 0)) ==
-                                       LoadIconW(nullptr, IDI_INFORMATION);
+                seen.informationIcon =
+                    reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0)) ==
+                    LoadIconW(nullptr, IDI_INFORMATION);
             } else if (lstrcmpiW(kind, L"Static") == 0 && GetWindowTextW(child, text, 256) > 0) {
                 seen.text = text;
             }
@@ -258,6 +263,115 @@ TEST(ButtonFit, KeepsTheMarginOnBothSides) {
 
     EXPECT_EQ(described(needed.cx + 8).lfHeight, -13);
     EXPECT_GT(described(needed.cx + 7).lfHeight, -13);
+}
+
+// Wine's accessibility property service keeps nothing, so this process registers its own, which
+// records what the window sets: for each window and property, the text.
+class RecordingPropertyService final : public IAccPropServices, public IClassFactory {
+  public:
+    std::map<std::pair<HWND, std::wstring>, std::wstring> set;
+
+    HRESULT WINAPI QueryInterface(REFIID iid, void** object) override {
+        if (iid == IID_IUnknown || iid == IID_IAccPropServices) {
+            *object = static_cast<IAccPropServices*>(this);
+        } else if (iid == IID_IClassFactory) {
+            *object = static_cast<IClassFactory*>(this);
+        } else {
+            *object = nullptr;
+            return E_NOINTERFACE;
+        }
+        return S_OK;
+    }
+    ULONG WINAPI AddRef() override { return 2; }
+    ULONG WINAPI Release() override { return 1; }
+    HRESULT WINAPI CreateInstance(IUnknown*, REFIID iid, void** object) override {
+        return QueryInterface(iid, object);
+    }
+    HRESULT WINAPI LockServer(BOOL) override { return S_OK; }
+
+    HRESULT WINAPI SetHwndPropStr(HWND hwnd, DWORD, DWORD, MSAAPROPID property,
+                                  LPCWSTR text) override {
+        const std::wstring kind = property == PROPID_ACC_NAME          ? L"name"
+                                  : property == PROPID_ACC_DESCRIPTION ? L"description"
+                                                                       : L"other";
+        set[{hwnd, kind}] = text;
+        return S_OK;
+    }
+
+    HRESULT WINAPI SetPropValue(const BYTE*, DWORD, MSAAPROPID, VARIANT) override {
+        return E_NOTIMPL;
+    }
+    HRESULT WINAPI SetPropServer(const BYTE*, DWORD, const MSAAPROPID*, int, IAccPropServer*,
+                                 AnnoScope) override {
+        return E_NOTIMPL;
+    }
+    HRESULT WINAPI ClearProps(const BYTE*, DWORD, const MSAAPROPID*, int) override {
+        return E_NOTIMPL;
+    }
+    HRESULT WINAPI SetHwndProp(HWND, DWORD, DWORD, MSAAPROPID, VARIANT) override {
+        return E_NOTIMPL;
+    }
+    HRESULT WINAPI SetHwndPropServer(HWND, DWORD, DWORD, const MSAAPROPID*, int, IAccPropServer*,
+                                     AnnoScope) override {
+        return E_NOTIMPL;
+    }
+    HRESULT WINAPI ClearHwndProps(HWND, DWORD, DWORD, const MSAAPROPID*, int) override {
+        return E_NOTIMPL;
+    }
+    HRESULT WINAPI ComposeHwndIdentityString(HWND, DWORD, DWORD, BYTE**, DWORD*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT WINAPI DecomposeHwndIdentityString(const BYTE*, DWORD, HWND*, DWORD*, DWORD*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT WINAPI SetHmenuProp(HMENU, DWORD, MSAAPROPID, VARIANT) override { return E_NOTIMPL; }
+    HRESULT WINAPI SetHmenuPropStr(HMENU, DWORD, MSAAPROPID, LPCWSTR) override { return E_NOTIMPL; }
+    HRESULT WINAPI SetHmenuPropServer(HMENU, DWORD, const MSAAPROPID*, int, IAccPropServer*,
+                                      AnnoScope) override {
+        return E_NOTIMPL;
+    }
+    HRESULT WINAPI ClearHmenuProps(HMENU, DWORD, const MSAAPROPID*, int) override {
+        return E_NOTIMPL;
+    }
+    HRESULT WINAPI ComposeHmenuIdentityString(HMENU, DWORD, BYTE**, DWORD*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT WINAPI DecomposeHmenuIdentityString(const BYTE*, DWORD, HMENU*, DWORD*) override {
+        return E_NOTIMPL;
+    }
+};
+
+TEST(ScreenReaders, EachBoxAndCaptionIsNamedAndEachBoxDescribed) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    RecordingPropertyService service;
+    DWORD cookie = 0;
+    ASSERT_EQ(CoRegisterClassObject(CLSID_AccPropServices, static_cast<IClassFactory*>(&service),
+                                    CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie),
+              S_OK);
+    {
+        velandra::win32::Quarnelo quarnelo(GetModuleHandleW(nullptr));
+        const auto said = [&](std::size_t index, const wchar_t* kind) {
+            const auto it =
+                service.set.find({GetDlgItem(quarnelo.Handle(), 100 + int(index)), kind});
+            return it == service.set.end() ? std::wstring(L"(nothing)") : it->second;
+        };
+        const std::wstring hint = L"Utilizzare il punto come separatore dei decimali";
+        // Boxes and their captions by creation index: TxtPeso 5 and LBLPeso 20, TxtAltezza 1
+        // and LBLAltezza 17, TxtVelandra 0 and LBLFattore 16; LBLFormula 15.
+        EXPECT_EQ(said(5, L"name"), L"Peso in chilogrammi");
+        EXPECT_EQ(said(5, L"description"), hint);
+        EXPECT_EQ(said(20, L"name"), L"Peso in chilogrammi");
+        EXPECT_EQ(said(1, L"name"), L"Altezza in centimetri");
+        EXPECT_EQ(said(1, L"description"), hint);
+        EXPECT_EQ(said(17, L"name"), L"Altezza in centimetri");
+        EXPECT_EQ(said(0, L"name"), L"Risultato: superficie corporea in metri quadrati");
+        EXPECT_EQ(said(0, L"description"), L"Calcolata con la formula di Mosteller");
+        EXPECT_EQ(said(16, L"name"), L"Risultato: superficie corporea in metri quadrati");
+        EXPECT_EQ(said(15, L"name"),
+                  L"Formula utilizzata: radice quadrata di (peso per altezza) diviso 3600");
+    }
+    CoRevokeClassObject(cookie);
+    CoUninitialize();
 }
 
 }  // namespace

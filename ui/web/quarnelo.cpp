@@ -28,18 +28,6 @@ constexpr std::array kCommands = {
 
 constexpr std::string_view kClosedNote = "Velandra \u00E8 stata chiusa.";
 
-std::string_view NameOf(BoxId box) {
-    switch (box) {
-        case BoxId::TxtPeso:
-            return "TxtPeso";
-        case BoxId::TxtAltezza:
-            return "TxtAltezza";
-        case BoxId::TxtVelandra:
-            return "TxtVelandra";
-    }
-    return "TxtVelandra";
-}
-
 // The elements a page shows, in tab-index order: the order of the page itself, which Tab and
 // screen readers follow alike (the Windows edition stacks its controls the same way).
 std::vector<const Element*> InTabOrder() {

@@ -188,15 +188,7 @@ HWND Quarnelo::ControlNamed(std::string_view name) const {
 }
 
 HWND Quarnelo::BoxFor(BoxId box) const {
-    switch (box) {
-        case BoxId::TxtPeso:
-            return ControlNamed("TxtPeso");
-        case BoxId::TxtAltezza:
-            return ControlNamed("TxtAltezza");
-        case BoxId::TxtVelandra:
-            break;
-    }
-    return ControlNamed("TxtVelandra");
+    return ControlNamed(NameOf(box));
 }
 
 std::string Quarnelo::GetText(BoxId box) const {

@@ -8,7 +8,8 @@ set -euo pipefail
 in=$1 out=$2 certificate=$3 password=$4 timestamp=${5:-}
 options=(-pkcs12 "$certificate" -readpass "$password" -h sha256)
 # (osslsigncode before 2.6 cannot set it; it then signs with the clock's time.)
-if [ -n "${SOURCE_DATE_EPOCH:-}" ] && osslsigncode --help 2>&1 | grep -q -- '-time <unix-time>'; then
+usage=$(osslsigncode --help 2>&1 || true)
+if [ -n "${SOURCE_DATE_EPOCH:-}" ] && [[ $usage == *"-time <unix-time>"* ]]; then
     options+=(-time "$SOURCE_DATE_EPOCH")
 fi
 [ -n "$timestamp" ] && options+=(-ts "$timestamp")

@@ -46,7 +46,8 @@ if verify tampered.exe; then
 fi
 # Signed again, later, with the same certificate and release time: the same bytes, where the
 # installed osslsigncode can set the signing time.
-if osslsigncode --help 2>&1 | grep -q -- '-time <unix-time>'; then
+usage=$(osslsigncode --help 2>&1 || true)
+if [[ $usage == *"-time <unix-time>"* ]]; then
     sleep 1
     bash "$source/packaging/windows/sign.sh" build/ui/win32/velandra.exe again.exe signer.p12 \
         password

@@ -1,6 +1,7 @@
 # Gathers the web site beside the built velandra.js: the static files, the icons, and a service
 # worker that keeps exactly these files under a name that changes with their content; then zips
-# the site. Run with -DSOURCE_DIR, -DICON_DIR, -DSITE_DIR, -DZIP, -DPYTHON and -DZIPPER.
+# the site. Run with -DSOURCE_DIR, -DICON_DIR, -DSITE_DIR, -DZIP, -DPYTHON, -DZIPPER and -DFONTS
+# (the served fonts' file names).
 foreach(file index.html velandra.css manifest.webmanifest)
     configure_file(${SOURCE_DIR}/${file} ${SITE_DIR}/${file} COPYONLY)
 endforeach()
@@ -14,8 +15,15 @@ foreach(size 192 512)
     configure_file(${ICON_DIR}/icons/velandra-${size}.png ${SITE_DIR}/velandra-${size}.png COPYONLY)
 endforeach()
 
-file(GLOB_RECURSE site_files RELATIVE ${SITE_DIR} ${SITE_DIR}/*)
-list(REMOVE_ITEM site_files service-worker.js)
+# Exactly the files the build makes, whatever else an older build left in the folder.
+set(site_files index.html velandra.css manifest.webmanifest velandra.js velandra.svg
+    velandra-192.png velandra-512.png)
+foreach(font ${FONTS})
+    list(APPEND site_files fonts/${font})
+endforeach()
+foreach(package fonts-liberation2 fonts-ebgaramond fonts-dejavu-core)
+    list(APPEND site_files fonts/${package}-copyright.txt)
+endforeach()
 list(SORT site_files)
 set(listing "'./'")
 set(contents "")

@@ -10,16 +10,9 @@
 
 namespace velandra::testing {
 
+// The box's name as the window names it; the stories the tests expect spell it out.
 inline std::string BoxName(BoxId box) {
-    switch (box) {
-        case BoxId::TxtPeso:
-            return "TxtPeso";
-        case BoxId::TxtAltezza:
-            return "TxtAltezza";
-        case BoxId::TxtVelandra:
-            return "TxtVelandra";
-    }
-    return "?";
+    return std::string(NameOf(box));
 }
 
 class FakeView : public FormView {

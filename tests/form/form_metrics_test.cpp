@@ -44,6 +44,23 @@ TEST(FormMetricsTest, LinesScaleToWholeDevicePixels) {
     }
 }
 
+TEST(FormMetricsTest, ContentScalesInHundredthsToFillItsSpaceWhole) {
+    struct Case {
+        double availableWidth, availableHeight, width, height, scale;
+    };
+    // A window 361 x 456 on a phone upright and sideways, a tablet, a desktop screen; a space
+    // that fits it exactly; one too small for any scale at all.
+    const Case cases[] = {
+        {358, 738, 361, 456, 0.99},   {738, 358, 361, 456, 0.78}, {1022, 766, 361, 456, 1.67},
+        {1920, 1080, 361, 456, 2.36}, {361, 456, 361, 456, 1},    {1, 1, 361, 456, 0.01},
+    };
+    for (const Case& c : cases) {
+        EXPECT_DOUBLE_EQ(ScaleToFill(c.availableWidth, c.availableHeight, c.width, c.height),
+                         c.scale)
+            << c.availableWidth << " x " << c.availableHeight;
+    }
+}
+
 TEST(FormMetricsTest, ATextShrinksInQuarterPointsJustUntilItFits) {
     // A text 10 pixels wide per point, in 98 pixels: 9.75 points is the largest that fits.
     std::vector<double> tried;

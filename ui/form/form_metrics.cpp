@@ -29,6 +29,11 @@ int LineWidthInDevicePixels(double dpi, double devicePixelRatio) {
     return std::max(1, static_cast<int>(std::lround(dpi / kBaseDpi * devicePixelRatio)));
 }
 
+double ScaleToFill(double availableWidth, double availableHeight, double width, double height) {
+    const double ratio = std::min(availableWidth / width, availableHeight / height);
+    return std::max(0.01, std::floor(ratio * 100) / 100);
+}
+
 bool InkFits(const Edges& ink, const Edges& area) {
     return ink.left >= area.left - 1 && ink.top >= area.top - 1 && ink.right <= area.right &&
            ink.bottom <= area.bottom;

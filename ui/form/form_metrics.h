@@ -20,6 +20,11 @@ Segment ToPixels(const Segment& line, double dpi);
 // and the device pixel ratio, rounded to whole device pixels, never less than one.
 int LineWidthInDevicePixels(double dpi, double devicePixelRatio);
 
+// The factor, in whole hundredths, by which content `width` x `height` pixels grows or shrinks to
+// fill `availableWidth` x `availableHeight` whole: the smaller of the two ratios. Whole hundredths
+// leave room for rounding each part to whole pixels without overflowing.
+double ScaleToFill(double availableWidth, double availableHeight, double width, double height);
+
 // A rectangle by its edges, in pixels, for measures that fall between whole pixels.
 struct Edges {
     double left, top, right, bottom;

@@ -17,8 +17,7 @@ EM_JS(void, js_set_caption, (const char* caption, int length), {
 });
 
 EM_JS(void, js_add_element, (const char* name, int nameLength, int kind, const char* text,
-                             int textLength, int centred, int left, int top, int width,
-                             int height), {
+                             int textLength, int centred), {
     var tags = ['input', 'button', 'div'];
     var element = document.createElement(tags[kind]);
     element.id = UTF8ToString(name, nameLength);
@@ -37,12 +36,31 @@ EM_JS(void, js_add_element, (const char* name, int nameLength, int kind, const c
         element.textContent = content;
         if (kind == 1) element.type = 'button';
     }
+    document.getElementById('Client').appendChild(element);
+});
+
+EM_JS(void, js_place_element, (const char* name, int nameLength, int left, int top, int width,
+                               int height), {
+    var element = document.getElementById(UTF8ToString(name, nameLength));
     element.style.left = left + 'px';
     element.style.top = top + 'px';
     element.style.width = width + 'px';
     element.style.height = height + 'px';
-    if (kind == 2) element.style.lineHeight = height + 'px';
-    document.getElementById('Client').appendChild(element);
+    // A label's one line of text stands in the middle of its height.
+    if (element.classList.contains('label')) element.style.lineHeight = height + 'px';
+});
+
+EM_JS(void, js_scale_window, (double scale, int clientWidth, int clientHeight), {
+    var client = document.getElementById('Client');
+    client.style.width = clientWidth + 'px';
+    client.style.height = clientHeight + 'px';
+    document.getElementById('Quarnelo').style.setProperty('--scale', scale);
+});
+
+EM_JS(void, js_viewport, (double* out), {
+    HEAPF64[out >> 3] = document.documentElement.clientWidth;
+    HEAPF64[(out >> 3) + 1] = document.documentElement.clientHeight;
+    HEAPF64[(out >> 3) + 2] = matchMedia('(pointer: coarse)').matches ? 1 : 0;
 });
 
 EM_JS(void, js_on_click, (const char* name, int nameLength, int command), {
@@ -78,8 +96,11 @@ EM_JS(void, js_watch_display, (), {
     function restyle() {
         if (!Module.velandraEnded) _velandra_restyle();
     }
-    ['(forced-colors: active)', '(prefers-color-scheme: dark)', '(prefers-contrast: more)']
+    ['(forced-colors: active)', '(prefers-color-scheme: dark)', '(prefers-contrast: more)',
+     '(pointer: coarse)']
         .forEach(function (query) { matchMedia(query).addEventListener('change', restyle); });
+    // A turned or resized screen changes the room the window may fill.
+    window.addEventListener('resize', restyle);
     // The browser's zoom changes the device pixel ratio.
     (function watchRatio() {
         matchMedia('(resolution: ' + window.devicePixelRatio + 'dppx)').addEventListener(
@@ -288,10 +309,23 @@ void SetCaption(std::string_view caption) {
     js_set_caption(caption.data(), Length(caption));
 }
 
-void AddElement(const ui::Element& element, const ui::Rect& place) {
+void AddElement(const ui::Element& element) {
     js_add_element(element.name.data(), Length(element.name), static_cast<int>(element.kind),
-                   element.text.data(), Length(element.text), element.align == ui::Align::Centre,
-                   place.left, place.top, place.width, place.height);
+                   element.text.data(), Length(element.text), element.align == ui::Align::Centre);
+}
+
+void PlaceElement(std::string_view name, const ui::Rect& place) {
+    js_place_element(name.data(), Length(name), place.left, place.top, place.width, place.height);
+}
+
+void ScaleWindow(double scale, int clientWidth, int clientHeight) {
+    js_scale_window(scale, clientWidth, clientHeight);
+}
+
+Viewport CurrentViewport() {
+    double values[3] = {};
+    js_viewport(values);
+    return {values[0], values[1], values[2] != 0};
 }
 
 void OnClick(std::string_view name, int command) {

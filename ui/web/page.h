@@ -15,13 +15,25 @@ namespace velandra::web::page {
 void SetCaption(std::string_view caption);
 
 // Adds an element to the form, after those added before it (the order screen readers and Tab
-// follow), at its place in CSS pixels.
-void AddElement(const ui::Element& element, const ui::Rect& place);
+// follow).
+void AddElement(const ui::Element& element);
+// Puts an element at its place in the client area, in CSS pixels.
+void PlaceElement(std::string_view name, const ui::Rect& place);
+// Sizes the client area, in CSS pixels, and scales the frame around it (caption, borders).
+void ScaleWindow(double scale, int clientWidth, int clientHeight);
+
+// The room the page has, in CSS pixels, and whether the pointer is coarse (a finger).
+struct Viewport {
+    double width, height;
+    bool coarsePointer;
+};
+Viewport CurrentViewport();
 // Clicks on the element call velandra_command(command), one command at a time.
 void OnClick(std::string_view name, int command);
 // Tab from the last element of the form leads back to the first; Shift+Tab the other way.
 void CycleFocus();
-// Calls velandra_restyle when the display changes (system or forced colours, zoom), and
+// Calls velandra_restyle when the display changes (system or forced colours, zoom, the
+// viewport's size or the kind of pointer), and
 // velandra_fit_texts once the form's fonts have loaded; the page is then marked ready
 // (data-velandra="ready" on the root element).
 void WatchDisplay();

@@ -28,6 +28,20 @@ constexpr std::array kCommands = {
 
 constexpr std::string_view kClosedNote = "Velandra \u00E8 stata chiusa.";
 
+// The frame around the client area, in CSS pixels at scale 1: the caption's height (the style
+// sheet's, scaled with the rest) and the border on each side (which stays one pixel).
+constexpr double kCaptionHeight = 29;
+constexpr double kBorder = 1;
+
+// Under a finger (a phone, a tablet) the window fills the screen, whole, in either orientation;
+// under a mouse it keeps 15 twips to the CSS pixel, and the browser's zoom scales it.
+double WindowScale(const page::Viewport& viewport) {
+    if (!viewport.coarsePointer) return 1;
+    return ui::ScaleToFill(viewport.width - 2 * kBorder, viewport.height - 2 * kBorder,
+                           ui::ToPixels(ui::kClientWidth, ui::kBaseDpi),
+                           ui::ToPixels(ui::kClientHeight, ui::kBaseDpi) + kCaptionHeight);
+}
+
 // The elements a page shows, in tab-index order: the order of the page itself, which Tab and
 // screen readers follow alike (the Windows edition stacks its controls the same way).
 std::vector<const Element*> InTabOrder() {
@@ -44,11 +58,7 @@ std::vector<const Element*> InTabOrder() {
 
 Quarnelo::Quarnelo() {
     page::SetCaption(ui::kCaption);
-    for (const Element* element : InTabOrder()) {
-        page::AddElement(*element, ui::ToPixels(element->box, ui::kBaseDpi));
-        const ui::FontFace face = ui::FaceOf(element->font);
-        page::SetFont(element->name, face, face.points);
-    }
+    for (const Element* element : InTabOrder()) page::AddElement(*element);
     for (const ui::CaptionedBox& pair : ui::kCaptionedBoxes) {
         page::DescribeBox(pair.box, pair.caption, pair.accessibleName, pair.accessibleDescription);
     }
@@ -94,16 +104,36 @@ void Quarnelo::FitTexts() {
     for (const Element& element : ui::kElements) {
         if (element.kind != ui::Kind::Label && element.kind != ui::Kind::PushButton) continue;
         const ui::FontFace face = ui::FaceOf(element.font);
-        const double points = ui::FittingPointSize(face.points, [&](double size) {
+        const double points = ui::FittingPointSize(face.points * scale_, [&](double size) {
             const page::TextMeasure measure = page::MeasureText(element.name, size);
             return ui::InkFits(measure.ink, measure.area);
         });
-        if (points != face.points) page::SetFont(element.name, face, points);
+        page::SetFont(element.name, face, points);
+    }
+}
+
+void Quarnelo::Layout(double scale) {
+    scale_ = scale;
+    const double dpi = ui::kBaseDpi * scale;
+    page::ScaleWindow(scale, ui::ToPixels(ui::kClientWidth, dpi),
+                      ui::ToPixels(ui::kClientHeight, dpi));
+    for (const Element& element : ui::kElements) {
+        if (element.kind == ui::Kind::Line) continue;
+        page::PlaceElement(element.name, ui::ToPixels(element.box, dpi));
+        const ui::FontFace face = ui::FaceOf(element.font);
+        page::SetFont(element.name, face, face.points * scale);
     }
 }
 
 void Quarnelo::Restyle() {
     if (ended_) return;
+    const double scale = WindowScale(page::CurrentViewport());
+    if (scale != scale_) {
+        Layout(scale);
+        // Before the fonts have loaded this fits with the fallbacks; the page fits again once
+        // they have.
+        FitTexts();
+    }
     // The desktop colour of today's platforms is black, the colour of plain text on a light
     // face: the face's text colour gives that, and stays readable on a dark one.
     const ui::Rgb face = page::SystemColour("ButtonFace");
@@ -119,12 +149,13 @@ void Quarnelo::Restyle() {
     }
 
     const double ratio = page::DevicePixelRatio();
-    const int width = ui::LineWidthInDevicePixels(ui::kBaseDpi, ratio);
-    page::ClearLines(ui::ToPixels(ui::kClientWidth, ui::kBaseDpi),
-                     ui::ToPixels(ui::kClientHeight, ui::kBaseDpi), ratio);
+    const double dpi = ui::kBaseDpi * scale_;
+    const int width = ui::LineWidthInDevicePixels(dpi, ratio);
+    page::ClearLines(ui::ToPixels(ui::kClientWidth, dpi), ui::ToPixels(ui::kClientHeight, dpi),
+                     ratio);
     for (const Element& element : ui::kElements) {
         if (element.kind == ui::Kind::Line) {
-            page::DrawLine(ui::ToPixels(element.line, ui::kBaseDpi * ratio), width);
+            page::DrawLine(ui::ToPixels(element.line, dpi * ratio), width);
         }
     }
 }

@@ -1,5 +1,6 @@
 // The window Quarnelo as a web page: the form's table laid out on the page at 96 dpi (one CSS
-// pixel is 15 twips), the commands behind its buttons, and FormView over the page.
+// pixel is 15 twips), scaled to fill a touch screen, the commands behind its buttons, and
+// FormView over the page.
 #pragma once
 
 #include "calc.h"
@@ -19,13 +20,18 @@ class Quarnelo final : public FormView {
     void Command(int index);
     // Shrinks each text that does not fit its element; once the page's fonts have loaded.
     void FitTexts();
-    // Colours and lines for the display as it is now: on start, and whenever the system
-    // colours, forced colours or the device pixel ratio (the browser's zoom) change.
+    // Scale, colours and lines for the display as it is now: on start, and whenever the system
+    // colours, forced colours, the device pixel ratio (the browser's zoom), the viewport or the
+    // kind of pointer change.
     void Restyle();
 
   private:
+    // Places and sizes every element at `scale` times 15 twips to the CSS pixel.
+    void Layout(double scale);
+
     Calculator calculator_{*this};
     bool ended_ = false;
+    double scale_ = 0;  // none yet: the first Restyle lays the form out
 };
 
 }  // namespace velandra::web

@@ -259,7 +259,7 @@ class ProgramTest(unittest.TestCase):
     def setUpClass(cls):
         if WEB:
             cls.server = web_driver.SiteServer()
-            cls.browser = web_driver.Browser()
+            cls.browser = web_driver.Engine()
         else:
             cls.server = XServer()
 
@@ -301,6 +301,12 @@ class EndToEndTest(ProgramTest):
         app.click("CmdCalcola")
         self.assertEqual(app.read("TxtVelandra"), "1,85030027593121")
 
+    def test_the_c_locale_writes_a_point(self):
+        app = self.start(locale="C.UTF-8")
+        app.enter("70", "170")
+        app.click("CmdCalcola")
+        self.assertEqual(app.read("TxtVelandra"), "1.81811868577262")
+
     def test_two_rejected_values_give_two_messages_in_order(self):
         app = self.start()
         app.click("CmdCalcola")
@@ -317,7 +323,7 @@ class EndToEndTest(ProgramTest):
         app.click("CmdCalcola")
         app.find_window(MESSAGE_TITLE)
         app.click("CmdCancella")
-        self.assertIn(WEIGHT_MESSAGE, app.answer_message("Return"))
+        self.assertIn(WEIGHT_MESSAGE, app.answer_message("Escape"))
         self.assertEqual(app.read("TxtPeso"), "abc")
 
     def test_cancella_leaves_one_space_in_each_box(self):
@@ -393,7 +399,7 @@ class HostilePasteTest(ProgramTest):
                     app.paste("TxtPeso", text)
                 app.click("CmdCalcola")
                 if answer == WEIGHT_MESSAGE:
-                    self.assertIn(WEIGHT_MESSAGE, app.answer_message("Return"))
+                    self.assertIn(WEIGHT_MESSAGE, app.answer_message("Escape"))
                 else:
                     self.assertEqual(app.read("TxtVelandra"), answer)
                 self.assertIsNone(app.poll())
@@ -523,9 +529,8 @@ class WebEditionTest(ProgramTest):
 
     def test_forced_colours_keep_every_text_readable(self):
         app = self.start()
-        app.cdp("Emulation.setEmulatedMedia",
-                features=[{"name": "forced-colors", "value": "active"}])
-        self.addCleanup(app.cdp, "Emulation.setEmulatedMedia", features=[])
+        app.page.forced_colours(True)
+        self.addCleanup(app.page.forced_colours, False)
         app.wait_for("matchMedia('(forced-colors: active)').matches")
         colours = app.script(
             "return [...document.querySelectorAll('#Client .label')].map(e => {"
@@ -542,7 +547,7 @@ class WebEditionTest(ProgramTest):
         self.assertEqual(app.read("TxtVelandra"), "1.81811868577262")
         app.click("CmdCancella")
         app.click("CmdCalcola")
-        app.answer_message("Return")
+        app.answer_message("Escape")
         app.answer_message("Escape")
         self.assertEqual(app.requests(), [])
         self.assertEqual(app.console(), [])
@@ -560,7 +565,7 @@ class WebEditionTest(ProgramTest):
 
     def test_once_visited_it_works_offline(self):
         server = web_driver.SiteServer()
-        app = web_driver.WebVelandra(self.browser, server.url)
+        app = web_driver.WebVelandra(self.browser, server.url, locale="it_IT.UTF-8")
         app.wait_until_kept_offline()
         server.stop()
         app = web_driver.WebVelandra(self.browser, server.url, locale="it_IT.UTF-8")

@@ -1,19 +1,25 @@
 """The web edition as a person uses it: the built site served on 127.0.0.1 by a plain static
-server (or opened from disk), in Debian's headless Chromium with a private profile, driven
-through WebDriver with real key and pointer events. It offers what the X driver of the desktop
-editions offers, so that the same scenarios run against the page."""
+server (or opened from disk), in one of three engines with a private profile (VELANDRA_BROWSER:
+Debian's headless Chromium through chromedriver, Firefox ESR over WebDriver BiDi, WebKitGTK's
+MiniBrowser through WebKitWebDriver), driven with real key and pointer events. It offers what
+the X driver of the desktop editions offers, so that the same scenarios run against the page."""
 
 import functools
+import glob
 import http.server
+import itertools
 import json
 import os
 import shutil
+import socket
+import subprocess
 import tempfile
 import threading
 import time
+import unittest
 
 from selenium import webdriver
-from selenium.common.exceptions import StaleElementReferenceException
+from selenium.common.exceptions import StaleElementReferenceException, WebDriverException
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.actions.action_builder import ActionBuilder
@@ -26,6 +32,15 @@ TIMEOUT = 60
 KEYS = {"Return": Keys.RETURN, "KP_Enter": Keys.ENTER, "Escape": Keys.ESCAPE, "Tab": Keys.TAB,
         "space": Keys.SPACE, "End": Keys.END, "Home": Keys.HOME, "shift": Keys.SHIFT,
         "ctrl": Keys.CONTROL}
+
+
+def utf16_units(character):
+    """A character as the UTF-16 code units JavaScript strings hold (a lone surrogate as itself)."""
+    code = ord(character)
+    if code < 0x10000:
+        return [code]
+    code -= 0x10000
+    return [0xD800 + (code >> 10), 0xDC00 + (code & 0x3FF)]
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
@@ -58,8 +73,41 @@ class SiteServer:
         self.httpd.server_close()
 
 
-class Browser:
-    """One headless Chromium with a private profile, logging the console and the network."""
+class Unsupported(unittest.SkipTest):
+    """What an engine's driver cannot do: the check that needs it is skipped, with the reason."""
+
+
+class SeleniumPage:
+    """What every engine driven through Selenium does alike."""
+
+    def script(self, code, *arguments):
+        return self.driver.execute_script(code, *arguments)
+
+    def refresh(self):
+        self.driver.refresh()
+
+    def perform(self, keys=(), pointer=None):
+        """Presses each (modifiers, key) in turn, or clicks at a point of the viewport."""
+        if pointer:
+            actions = ActionBuilder(self.driver)
+            actions.pointer_action.move_to_location(*pointer).click()
+            actions.perform()
+        for modifiers, key in keys:
+            chain = ActionChains(self.driver)
+            for modifier in modifiers:
+                chain.key_down(modifier)
+            chain.send_keys(key)
+            for modifier in reversed(modifiers):
+                chain.key_up(modifier)
+            chain.perform()
+
+
+class Chromium(SeleniumPage):
+    """One headless Chromium with a private profile, driven through chromedriver, logging the
+    console and the network; the language, pixel ratio and device are set per visit through
+    DevTools."""
+
+    name = "chromium"
 
     def __init__(self):
         self.profile = tempfile.mkdtemp(prefix="velandra-chromium-")
@@ -75,36 +123,375 @@ class Browser:
         self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
         self.driver.set_script_timeout(TIMEOUT)
 
+    def cdp(self, command, **parameters):
+        return self.driver.execute_cdp_cmd(command, parameters)
+
+    def visit(self, url, language, ratio, device):
+        self.cdp("Emulation.setUserAgentOverride",
+                 userAgent=self.driver.execute_script("return navigator.userAgent"),
+                 acceptLanguage=language)
+        try:
+            self.cdp("Emulation.setLocaleOverride", locale=language)
+        except WebDriverException:
+            # A tag ICU rejects ("C") stays the browser's preferred language all the same.
+            self.cdp("Emulation.setLocaleOverride")
+        width, height, ratio, mobile = device or (800, 700, ratio, False)
+        self.cdp("Emulation.setDeviceMetricsOverride", width=width, height=height,
+                 deviceScaleFactor=ratio, mobile=mobile)
+        self.cdp("Emulation.setTouchEmulationEnabled", enabled=mobile, maxTouchPoints=5)
+        self.driver.get_log("browser")
+        self.driver.get_log("performance")
+        self.driver.get(url)
+        return self
+
+    def tap(self, x, y):
+        self.cdp("Input.synthesizeTapGesture", x=x, y=y)
+
+    def forced_colours(self, active):
+        self.cdp("Emulation.setEmulatedMedia",
+                 features=[{"name": "forced-colors", "value": "active"}] if active else [])
+
+    def console(self):
+        return [entry for entry in self.driver.get_log("browser")
+                if entry["level"] in ("WARNING", "SEVERE")]
+
+    def requests(self):
+        sent = []
+        for entry in self.driver.get_log("performance"):
+            message = json.loads(entry["message"])["message"]
+            if message["method"] == "Network.requestWillBeSent":
+                sent.append(message["params"]["request"]["url"])
+        return sent
+
     def stop(self):
         self.driver.quit()
         shutil.rmtree(self.profile, ignore_errors=True)
 
 
+# Kept for the checks that only Chromium's DevTools can make (its accessibility tree, the
+# start-up benchmark).
+Browser = Chromium
+
+
+def free_port():
+    with socket.socket() as probe:
+        probe.bind(("127.0.0.1", 0))
+        return probe.getsockname()[1]
+
+
+def wait_for_port(port, process):
+    deadline = time.monotonic() + TIMEOUT
+    while True:
+        try:
+            socket.create_connection(("127.0.0.1", port), timeout=1).close()
+            return
+        except OSError:
+            if process.poll() is not None or time.monotonic() > deadline:
+                raise RuntimeError(f"{process.args[0]} did not listen on {port}")
+            time.sleep(0.05)
+
+
+def language_of(locale):
+    return locale.split(".")[0].replace("_", "-")
+
+
+class PerLanguage:
+    """Engines whose page language is set when the browser starts: one browser a language,
+    started on first use."""
+
+    def __init__(self):
+        self.browsers = {}
+        self.current = None
+
+    def visit(self, url, language, ratio, device):
+        if device:
+            raise Unsupported(f"{self.name}: no touch device emulation in its driver")
+        if language not in self.browsers:
+            self.browsers[language] = self.start(language)
+        self.current = self.browsers[language]
+        self.current.open(url, ratio)
+        return self.current
+
+    def stop(self):
+        for browser in self.browsers.values():
+            browser.stop()
+
+
+class WebKitGTK(PerLanguage):
+    """WebKitGTK's MiniBrowser, driven by WebKitWebDriver on a private X server; its
+    navigator.language follows the LANG it was started with (C.UTF-8 gives "C")."""
+
+    name = "webkit"
+
+    def __init__(self):
+        super().__init__()
+        from e2e_test import XServer
+        self.display = XServer()
+
+    def start(self, language):
+        return WebKitPage(self.display, language)
+
+    def stop(self):
+        super().stop()
+        self.display.stop()
+
+
+class WebKitPage(SeleniumPage):
+    def __init__(self, display, language):
+        self.port = free_port()
+        locale = "C.UTF-8" if language == "C" else language.replace("-", "_") + ".UTF-8"
+        env = dict(display.env, LANG=locale, LC_ALL=locale)
+        self.process = subprocess.Popen(["/usr/bin/WebKitWebDriver", f"--port={self.port}"],
+                                        env=env, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
+        wait_for_port(self.port, self.process)
+        options = webdriver.WebKitGTKOptions()
+        options.binary_location = glob.glob("/usr/lib/*/webkit2gtk-4.1/MiniBrowser")[0]
+        options.add_argument("--automation")
+        self.driver = webdriver.Remote(command_executor=f"http://127.0.0.1:{self.port}",
+                                       options=options)
+        self.driver.set_script_timeout(TIMEOUT)
+
+    def open(self, url, ratio):
+        if ratio != 1:
+            raise Unsupported("webkit: its driver cannot set the device pixel ratio")
+        self.driver.get(url)
+
+    def tap(self, x, y):
+        raise Unsupported("webkit: no touch input in its driver")
+
+    def forced_colours(self, active):
+        raise Unsupported("webkit: no forced-colours emulation in its driver")
+
+    def console(self):
+        raise Unsupported("webkit: its driver does not report the console")
+
+    def requests(self):
+        raise Unsupported("webkit: its driver does not report the network")
+
+    def stop(self):
+        self.driver.quit()
+        self.process.terminate()
+        self.process.wait(timeout=TIMEOUT)
+
+
+class Firefox(PerLanguage):
+    """Firefox ESR, driven over WebDriver BiDi, the protocol it speaks itself."""
+
+    name = "firefox"
+
+    def start(self, language):
+        return FirefoxPage(language)
+
+
+class Node:
+    """A page's element, as BiDi hands it over and takes it back."""
+
+    def __init__(self, shared_id):
+        self.shared_id = shared_id
+
+
+class BidiError(Exception):
+    pass
+
+
+class FirefoxPage:
+    """One headless Firefox with a fresh profile that turns off every network feature and sets
+    the language; a small WebDriver BiDi client over python3-websockets."""
+
+    # Prefs beyond those the remote agent sets itself for automation.
+    PREFS = {
+        "app.normandy.enabled": False, "app.update.auto": False,
+        "browser.discovery.enabled": False, "browser.newtabpage.enabled": False,
+        "browser.safebrowsing.downloads.remote.enabled": False,
+        "browser.safebrowsing.malware.enabled": False,
+        "browser.safebrowsing.phishing.enabled": False,
+        "browser.shell.checkDefaultBrowser": False, "browser.startup.page": 0,
+        "datareporting.healthreport.uploadEnabled": False,
+        "datareporting.policy.dataSubmissionEnabled": False,
+        "extensions.update.enabled": False, "messaging-system.rsexperimentloader.enabled": False,
+        "network.captive-portal-service.enabled": False,
+        "network.connectivity-service.enabled": False, "network.dns.disablePrefetch": True,
+        "network.prefetch-next": False, "services.settings.server": "http://127.0.0.1:1/",
+        "toolkit.telemetry.enabled": False, "toolkit.telemetry.server": "",
+        "remote.active-protocols": 1,
+    }
+
+    def __init__(self, language):
+        import asyncio
+        import websockets
+        self.asyncio = asyncio
+        self.profile = tempfile.mkdtemp(prefix="velandra-firefox-")
+        prefs = dict(self.PREFS, **{"intl.accept_languages": language})
+        with open(os.path.join(self.profile, "user.js"), "w", encoding="utf-8") as user:
+            for name, value in prefs.items():
+                user.write(f"user_pref({json.dumps(name)}, {json.dumps(value)});\n")
+        port = free_port()
+        self.process = subprocess.Popen(
+            ["firefox-esr", "--headless", "--no-remote", "--profile", self.profile,
+             f"--remote-debugging-port={port}"],
+            env=dict(os.environ, MOZ_CRASHREPORTER_DISABLE="1"),
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for_port(port, self.process)
+        self.loop = asyncio.new_event_loop()
+        threading.Thread(target=self.loop.run_forever, daemon=True).start()
+        self.pending = {}
+        self.events = []
+        self.ids = itertools.count(1)
+
+        async def connect():
+            return await websockets.connect(f"ws://127.0.0.1:{port}/session", max_size=None)
+
+        self.socket = self.run(connect())
+        self.loop.call_soon_threadsafe(lambda: self.loop.create_task(self.listen()))
+        self.command("session.new", capabilities={})
+        self.context = self.command("browsingContext.getTree")["contexts"][0]["context"]
+        self.command("session.subscribe",
+                     events=["log.entryAdded", "network.beforeRequestSent"])
+
+    def run(self, coroutine):
+        return self.asyncio.run_coroutine_threadsafe(coroutine, self.loop).result(TIMEOUT)
+
+    async def listen(self):
+        async for raw in self.socket:
+            message = json.loads(raw)
+            if "id" in message:
+                self.pending.pop(message["id"]).set_result(message)
+            else:
+                self.events.append(message)
+
+    def command(self, method, **parameters):
+        async def send():
+            number = next(self.ids)
+            answer = self.loop.create_future()
+            self.pending[number] = answer
+            await self.socket.send(json.dumps(
+                {"id": number, "method": method, "params": parameters}))
+            return await answer
+        answer = self.run(send())
+        if answer.get("type") == "error":
+            raise BidiError(f"{method}: {answer['error']}: {answer.get('message')}")
+        return answer["result"]
+
+    def open(self, url, ratio):
+        self.command("browsingContext.setViewport", context=self.context,
+                     viewport={"width": 800, "height": 700}, devicePixelRatio=ratio)
+        self.events.clear()
+        self.command("browsingContext.navigate", context=self.context, url=url,
+                     wait="complete")
+
+    def refresh(self):
+        self.command("browsingContext.reload", context=self.context, wait="complete")
+
+    def script(self, code, *arguments):
+        answer = self.command(
+            "script.callFunction", functionDeclaration="function () {" + code + "}",
+            arguments=[self.local(argument) for argument in arguments],
+            target={"context": self.context}, awaitPromise=True)
+        if answer["type"] == "exception":
+            raise BidiError(answer["exceptionDetails"]["text"])
+        return self.remote(answer["result"])
+
+    def local(self, value):
+        if isinstance(value, Node):
+            return {"sharedId": value.shared_id}
+        if value is None:
+            return {"type": "null"}
+        if isinstance(value, bool):
+            return {"type": "boolean", "value": value}
+        if isinstance(value, (int, float)):
+            return {"type": "number", "value": value}
+        if isinstance(value, str):
+            return {"type": "string", "value": value}
+        return {"type": "array", "value": [self.local(item) for item in value]}
+
+    def remote(self, value):
+        kind = value["type"]
+        if kind in ("undefined", "null"):
+            return None
+        if kind == "node":
+            return Node(value["sharedId"])
+        if kind == "array":
+            return [self.remote(item) for item in value.get("value", [])]
+        if kind == "object":
+            return {key: self.remote(item) for key, item in value.get("value", [])}
+        return value.get("value")
+
+    def perform(self, keys=(), pointer=None):
+        if pointer:
+            actions = [{"type": "pointer", "id": "mouse", "parameters": {"pointerType": "mouse"},
+                        "actions": [{"type": "pointerMove", "x": pointer[0], "y": pointer[1]},
+                                    {"type": "pointerDown", "button": 0},
+                                    {"type": "pointerUp", "button": 0}]}]
+            self.command("input.performActions", context=self.context, actions=actions)
+        for modifiers, key in keys:
+            presses = ([{"type": "keyDown", "value": m} for m in modifiers] +
+                       [{"type": "keyDown", "value": key}, {"type": "keyUp", "value": key}] +
+                       [{"type": "keyUp", "value": m} for m in reversed(modifiers)])
+            self.command("input.performActions", context=self.context,
+                         actions=[{"type": "key", "id": "keyboard", "actions": presses}])
+        self.command("input.releaseActions", context=self.context)
+
+    def tap(self, x, y):
+        raise Unsupported("firefox: no touch device emulation over BiDi")
+
+    def forced_colours(self, active):
+        raise Unsupported("firefox: no forced-colours emulation over BiDi")
+
+    def console(self):
+        return [event["params"] for event in self.take("log.entryAdded")
+                if event["params"]["level"] in ("warn", "error")]
+
+    def requests(self):
+        return [event["params"]["request"]["url"]
+                for event in self.take("network.beforeRequestSent")]
+
+    def take(self, method):
+        taken = [event for event in self.events if event["method"] == method]
+        self.events = [event for event in self.events if event["method"] != method]
+        return taken
+
+    def stop(self):
+        try:
+            self.command("browser.close")
+        except Exception:
+            self.process.terminate()
+        self.process.wait(timeout=TIMEOUT)
+        shutil.rmtree(self.profile, ignore_errors=True)
+
+
+ENGINES = {"chromium": Chromium, "firefox": Firefox, "webkit": WebKitGTK}
+ENGINE = os.environ.get("VELANDRA_BROWSER", "chromium")
+
+
+def Engine():
+    """The browser engine the tests run in (VELANDRA_BROWSER), with a private profile."""
+    return ENGINES[ENGINE]()
+
+
 class WebVelandra:
     """One visit to the page, and what a person can do on it."""
 
-    def __init__(self, browser, url, locale="en_US.UTF-8", ratio=1):
-        self.driver = browser.driver
+    def __init__(self, browser, url, locale="en_US.UTF-8", ratio=1, device=None):
         # The browser's preferred language, as navigator.language and Intl give it to the page.
-        language = locale.split(".")[0].replace("_", "-")
-        self.cdp("Emulation.setUserAgentOverride",
-                 userAgent=self.script("return navigator.userAgent"), acceptLanguage=language)
-        self.cdp("Emulation.setLocaleOverride", locale=language)
-        self.cdp("Emulation.setDeviceMetricsOverride", width=800, height=700,
-                 deviceScaleFactor=ratio, mobile=False)
-        self.driver.get_log("browser")
-        self.driver.get_log("performance")
-        self.driver.get(url)
+        # A device is (width, height, pixel ratio, touch) in CSS pixels.
+        self.page = browser.visit(url, language_of(locale), ratio, device)
+        self.engine = browser.name
         self.wait_for("document.documentElement.dataset.velandra === 'ready'")
         self.size = tuple(self.script(
             "const r = document.getElementById('Client').getBoundingClientRect();"
             "return [r.width, r.height];"))
 
-    def cdp(self, command, **parameters):
-        return self.driver.execute_cdp_cmd(command, parameters)
-
     def script(self, code, *arguments):
-        return self.driver.execute_script(code, *arguments)
+        return self.page.script(code, *arguments)
+
+    def cdp(self, command, **parameters):
+        """Chromium's DevTools, for what only they can tell."""
+        return self.page.cdp(command, **parameters)
+
+    @property
+    def driver(self):
+        return self.page.driver
 
     def wait_for(self, condition, *arguments):
         deadline = time.monotonic() + TIMEOUT
@@ -126,23 +513,19 @@ class WebVelandra:
         """A pointer click at the element's place in the form's table."""
         x, y = self.centre(element)
         left, top = self.client_origin()
-        actions = ActionBuilder(self.driver)
-        actions.pointer_action.move_to_location(int(left + x), int(top + y)).click()
-        actions.perform()
+        self.page.perform(pointer=(int(left + x), int(top + y)))
 
     def type(self, text):
-        ActionChains(self.driver).send_keys(text).perform()
+        self.page.perform(keys=[((), character) for character in text])
 
     def keys(self, *names):
         for name in names:
+            if self.engine == "firefox" and name in ("Return", "KP_Enter", "space") and \
+                    self.script("return document.activeElement.localName === 'button'"):
+                raise Unsupported("firefox: over BiDi, Enter or Space on a focused button "
+                                  "produce no click, although a real keyboard does")
             *modifiers, key = name.split("+")
-            chain = ActionChains(self.driver)
-            for modifier in modifiers:
-                chain.key_down(KEYS[modifier])
-            chain.send_keys(KEYS.get(key, key))
-            for modifier in reversed(modifiers):
-                chain.key_up(KEYS[modifier])
-            chain.perform()
+            self.page.perform(keys=[([KEYS[m] for m in modifiers], KEYS.get(key, key))])
 
     def enter(self, peso, altezza):
         self.click("TxtPeso")
@@ -155,12 +538,9 @@ class WebVelandra:
         holds. A lone surrogate, which WebDriver cannot carry, is put together in the page."""
         self.click(box)
         self.keys("End", "shift+Home")
-        if any(0xD800 <= ord(c) <= 0xDFFF for c in text):
-            self.script("document.execCommand('insertText', false,"
-                        " String.fromCharCode(...arguments[0]))",
-                        [ord(c) for c in text])
-        else:
-            self.cdp("Input.insertText", text=text)
+        self.script("document.execCommand('insertText', false,"
+                    " String.fromCharCode(...arguments[0]))",
+                    [unit for c in text for unit in utf16_units(c)])
 
     def read(self, box):
         return self.script("return document.getElementById(arguments[0]).value", box)
@@ -198,15 +578,14 @@ class WebVelandra:
         """Whether a message is still on the page; each message is its own element."""
         try:
             return self.script("return arguments[0].isConnected", message)
-        except StaleElementReferenceException:
+        except (StaleElementReferenceException, BidiError):
             return False
 
     def wait_until_kept_offline(self):
         """Waits until the service worker keeps the site and answers for this page."""
-        self.driver.execute_async_script(
-            "navigator.serviceWorker.ready.then(() => arguments[arguments.length - 1]())")
+        self.script("return navigator.serviceWorker.ready.then(() => true)")
         if not self.script("return navigator.serviceWorker.controller !== null"):
-            self.driver.refresh()
+            self.page.refresh()
             self.wait_for("document.documentElement.dataset.velandra === 'ready'")
         self.wait_for("navigator.serviceWorker.controller !== null")
 
@@ -220,17 +599,11 @@ class WebVelandra:
 
     def console(self):
         """What the page wrote to the console at warning level or above since the last call."""
-        return [entry for entry in self.driver.get_log("browser")
-                if entry["level"] in ("WARNING", "SEVERE")]
+        return self.page.console()
 
     def requests(self):
         """The network requests the page started since the last call."""
-        sent = []
-        for entry in self.driver.get_log("performance"):
-            message = json.loads(entry["message"])["message"]
-            if message["method"] == "Network.requestWillBeSent":
-                sent.append(message["params"]["request"]["url"])
-        return sent
+        return self.page.requests()
 
     def end(self):
         pass

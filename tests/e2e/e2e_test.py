@@ -430,34 +430,104 @@ class WindowsEditionTest(ProgramTest):
         subprocess.run([wineserver, "--wait"], env=env, capture_output=True, timeout=TIMEOUT)
 
 
-# Each element's place on the page in CSS pixels (left, top, width, height), worked out by hand
-# from the twips at 15 twips a pixel.
-WEB_PLACES = {
-    "TxtVelandra": (224, 296, 57, 17), "TxtAltezza": (216, 128, 57, 17),
-    "CmdCancella": (40, 344, 81, 25), "CmdCalcola": (144, 256, 81, 25),
-    "CmdUscita": (232, 344, 81, 25), "TxtPeso": (216, 88, 57, 17),
-    "Label5": (24, 64, 313, 20), "LBLIntestazione2": (24, 32, 313, 20),
-    "LBLFormula2": (240, 216, 33, 17), "Label3": (208, 184, 121, 17),
-    "LBLFormula": (48, 192, 121, 17), "LBLFattore": (80, 296, 129, 17),
-    "LBLAltezza": (88, 128, 121, 17), "Label1": (112, 400, 141, 23),
-    "Label2": (128, 376, 93, 23), "LBLPeso": (88, 88, 121, 17),
-    "LBLIntestazione": (24, 8, 313, 20),
+# Each element as the page must show it, worked out by hand: its place in CSS pixels (left,
+# top, width, height: the twips at 15 twips a pixel), the served face it is drawn in (family,
+# pixels: 8.25, 9.75, 12 and 14.25 points are 11, 13, 16 and 19; bold; italic), its text
+# colour's role (the highlight, the face's text, or a box's or button's own) and whether its
+# text is centred across it (buttons keep the browser's default, centred).
+WEB_FACTS = {
+    "TxtVelandra": ((224, 296, 57, 17), "Liberation Sans", 11, False, False, "own", True),
+    "TxtAltezza": ((216, 128, 57, 17), "Liberation Sans", 11, False, False, "own", True),
+    "CmdCancella": ((40, 344, 81, 25), "Liberation Sans", 13, False, False, "own", True),
+    "CmdCalcola": ((144, 256, 81, 25), "Liberation Sans", 13, False, False, "own", True),
+    "CmdUscita": ((232, 344, 81, 25), "Liberation Sans", 13, False, False, "own", True),
+    "TxtPeso": ((216, 88, 57, 17), "Liberation Sans", 11, False, False, "own", True),
+    "Label5": ((24, 64, 313, 20), "Liberation Sans", 11, False, False, "highlight", True),
+    "LBLIntestazione2": ((24, 32, 313, 20), "EB Garamond", 19, True, False, "highlight", True),
+    "LBLFormula2": ((240, 216, 33, 17), "Liberation Sans", 13, False, False, "text", False),
+    "Label3": ((208, 184, 121, 17), "Liberation Sans", 13, False, False, "text", False),
+    "LBLFormula": ((48, 192, 121, 17), "Liberation Sans", 13, False, False, "text", False),
+    "LBLFattore": ((80, 296, 129, 17), "Liberation Serif", 16, False, True, "text", False),
+    "LBLAltezza": ((88, 128, 121, 17), "Liberation Sans", 13, False, False, "text", False),
+    "Label1": ((112, 400, 141, 23), "DejaVu Sans", 13, False, True, "highlight", False),
+    "Label2": ((128, 376, 93, 23), "DejaVu Sans", 13, True, False, "highlight", False),
+    "LBLPeso": ((88, 88, 121, 17), "Liberation Sans", 13, False, False, "text", False),
+    "LBLIntestazione": ((24, 8, 313, 20), "EB Garamond", 19, True, False, "highlight", True),
 }
 # The flat lines' end points in device pixels at device pixel ratios 1 and 2, by hand.
 WEB_FLAT_LINES = {
     1: {"Line3": (192, 168, 312), "Line5": (200, 208, 312), "Line4": (168, 192, 176)},
     2: {"Line3": (384, 336, 624), "Line5": (400, 416, 624), "Line4": (336, 384, 352)},
 }
+# Touch screens, as (width, height, pixel ratio) in CSS pixels: the scale in hundredths at which
+# the window (361 x 456 with its caption, plus a border of one pixel) fills each whole, the
+# client area at that scale, and the formula's bar (Line3) in device pixels (x1, y, x2, width),
+# by hand: 0.99, 0.78 and 1.67 times 15 twips a pixel, times the pixel ratio.
+WEB_DEVICES = {
+    "phone upright": ((360, 740, 3), 0.99, (357, 423), (570, 499, 927, 3)),
+    "phone sideways": ((740, 360, 3), 0.78, (282, 333), (449, 393, 730, 2)),
+    "tablet": ((1024, 768, 2), 1.67, (603, 713), (641, 561, 1042, 3)),
+}
+RESULT_HEARD = "Superficie corporea: {} metri quadrati"
+
+# Per label and button: its place, computed font, colour, the box of its text (the font's line
+# box, across the text's advance) relative to the element, and the text's width as a canvas
+# measures it in the face the table names.
+READ_LOOKS = """
+const client = document.getElementById('Client').getBoundingClientRect();
+const canvas = document.createElement('canvas').getContext('2d');
+return Object.fromEntries(Object.entries(arguments[0]).map(([name, face]) => {
+  const e = document.getElementById(name), s = getComputedStyle(e), b = e.getBoundingClientRect();
+  let text = null, width = null;
+  if (e.localName !== 'input') {
+    const range = document.createRange();
+    range.selectNodeContents(e);
+    const t = range.getBoundingClientRect();
+    text = [t.left - b.left, t.top - b.top, b.right - t.right, b.bottom - t.bottom];
+    canvas.font = face + ' ' + s.fontSize + ' "' + arguments[1][name] + '"';
+    width = [t.width, canvas.measureText(e.textContent).width];
+  }
+  return [name, [[b.left - client.left, b.top - client.top, b.width, b.height],
+                 s.fontSize, s.fontWeight, s.fontStyle, s.color, text, width]];
+}));"""
+PROBE_COLOURS = """
+const probe = document.createElement('div');
+document.body.append(probe);
+const colours = arguments[0].map(k => { probe.style.color = k; return getComputedStyle(probe).color; });
+probe.remove();
+return colours;"""
+
+
+def rgb(colour):
+    return [int(float(c)) for c in colour[colour.index("(") + 1:-1].split(",")[:3]]
+
+
+def hue(colour):
+    import colorsys
+    return colorsys.rgb_to_hls(*(c / 255 for c in rgb(colour)))[0] * 360
 
 
 def contrast(a, b):
     """WCAG contrast ratio of two "rgb(r, g, b)" colours."""
     def luminance(colour):
-        channels = [int(c) / 255 for c in colour[colour.index("(") + 1:-1].split(",")[:3]]
+        channels = [c / 255 for c in rgb(colour)]
         linear = [c / 12.92 if c <= 0.04045 else ((c + 0.055) / 1.055) ** 2.4 for c in channels]
         return 0.2126 * linear[0] + 0.7152 * linear[1] + 0.0722 * linear[2]
     lighter, darker = sorted((luminance(a), luminance(b)), reverse=True)
     return (lighter + 0.05) / (darker + 0.05)
+
+
+def line_ink(app):
+    """The formula canvas: its size in device pixels and the colour (r, g, b, a) of a pixel."""
+    width, height, pixels = app.script(
+        "const canvas = document.getElementById('Lines');"
+        "const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);"
+        "return [canvas.width, canvas.height, Array.from(data.data)];")
+    return width, height, lambda x, y: pixels[4 * (y * width + x):4 * (y * width + x) + 4]
+
+
+def rows_inked(ink, x, y, reach=6):
+    return [row for row in range(y - reach, y + reach + 1) if ink(x, row)[3] > 0]
 
 
 @unittest.skipUnless(WEB, "what only the web edition is asked")
@@ -466,45 +536,129 @@ class WebEditionTest(ProgramTest):
         for ratio in (1, 2):
             with self.subTest(ratio=ratio):
                 app = self.start(ratio=ratio)
-                places = app.script(
-                    "const c = document.getElementById('Client').getBoundingClientRect();"
-                    "return Object.fromEntries(arguments[0].map(n => {"
-                    "  const r = document.getElementById(n).getBoundingClientRect();"
-                    "  return [n, [r.left - c.left, r.top - c.top, r.width, r.height]]; }));",
-                    list(WEB_PLACES))
-                self.assertEqual({n: tuple(p) for n, p in places.items()}, WEB_PLACES)
-                # Ink of each flat line: at both ends, as many rows as the line is wide across
-                # its middle, and none just past its right end.
-                ink = app.script(
-                    "const canvas = document.getElementById('Lines');"
-                    "const data = canvas.getContext('2d').getImageData(0, 0, canvas.width,"
-                    "  canvas.height);"
-                    "return [canvas.width, canvas.height, Array.from(data.data.filter((_, i) =>"
-                    "  i % 4 == 3))];")
-                width, height, alpha = ink
+                looks = app.script(READ_LOOKS, {name: "" for name in WEB_FACTS}, {})
+                self.assertEqual({n: tuple(l[0]) for n, l in looks.items()},
+                                 {n: f[0] for n, f in WEB_FACTS.items()})
+                # Each flat line inked at both ends in the face's text colour, as many rows
+                # wide as the line is across its middle, and clear just past its right end.
+                width, height, ink = line_ink(app)
                 self.assertEqual((width, height), (361 * ratio, 427 * ratio))
-                inked = lambda x, y: alpha[y * width + x] > 0
+                text = rgb(app.script(PROBE_COLOURS, ["ButtonText"])[0])
                 for name, (left, y, right) in WEB_FLAT_LINES[ratio].items():
-                    self.assertTrue(inked(left, y) and inked(right, y), name)
-                    middle = (left + right) // 2
-                    rows = [row for row in range(y - 4, y + 5) if inked(middle, row)]
+                    self.assertEqual([ink(left, y), ink(right, y)], [text + [255]] * 2, name)
+                    rows = rows_inked(ink, (left + right) // 2, y, reach=4)
                     self.assertEqual(len(rows), ratio, f"{name} rows {rows}")
-                    self.assertFalse(inked(right + 2, y), name)
+                    self.assertEqual(ink(right + 2, y)[3], 0, name)
 
-    def test_every_text_lies_inside_its_element_with_the_served_fonts(self):
+    def test_every_element_looks_as_the_table_says(self):
         app = self.start()
-        outside = app.script(
-            "return [...document.querySelectorAll('#Client .label, #Client .button')].filter("
-            "e => { const range = document.createRange(); range.selectNodeContents(e);"
-            "  const t = range.getBoundingClientRect(), b = e.getBoundingClientRect();"
-            "  return t.left < b.left - 1 || t.right > b.right + 1 || t.top < b.top - 1 ||"
-            "         t.bottom > b.bottom + 1; }).map(e => e.id);")
-        self.assertEqual(outside, [])
-        served = app.script(
-            "return ['bold 19px \"EB Garamond\"', 'italic 16px \"Liberation Serif\"',"
-            "  '13px \"Liberation Sans\"', 'bold 13px \"DejaVu Sans\"',"
-            "  'italic 13px \"DejaVu Sans\"'].filter(f => !document.fonts.check(f));")
-        self.assertEqual(served, [])
+        faces = {name: ("italic " if italic else "") + ("bold" if bold else "")
+                 for name, (_, _, _, bold, italic, _, _) in WEB_FACTS.items()}
+        looks = app.script(READ_LOOKS, faces, {n: f[1] for n, f in WEB_FACTS.items()})
+        text, face, highlight = app.script(PROBE_COLOURS, ["ButtonText", "ButtonFace",
+                                                          "Highlight"])
+        for name, (_, family, pixels, bold, italic, role, centred) in WEB_FACTS.items():
+            with self.subTest(name):
+                _, size, weight, style, colour, gaps, widths = looks[name]
+                self.assertEqual((size, weight, style), (f"{pixels}px", "700" if bold else "400",
+                                                         "italic" if italic else "normal"))
+                # Colours by their channels: a system colour may come with an alpha of its own.
+                if role == "text":
+                    self.assertEqual(rgb(colour), rgb(text))
+                elif role == "highlight":
+                    self.assertNotEqual(rgb(colour), rgb(text))
+                    self.assertLessEqual(abs(hue(colour) - hue(highlight)), 3)
+                    self.assertGreaterEqual(contrast(colour, face), 4.5)
+                if gaps is None:
+                    continue
+                # Drawn in the served face the table names: the width it takes on the page is
+                # the width a canvas measures in that face alone.
+                self.assertAlmostEqual(widths[0], widths[1], delta=1, msg=family)
+                left, top, right, bottom = gaps
+                self.assertGreaterEqual(min(gaps), -1, "text outside its element")
+                self.assertLessEqual(abs(top - bottom), 1, "not centred in its height")
+                if centred:
+                    self.assertLessEqual(abs(left - right), 1, "not centred across")
+                else:
+                    self.assertLessEqual(left, 1, "not at the left")
+
+    def test_a_text_too_wide_in_the_fallback_fonts_shrinks_until_it_fits(self):
+        # With the served fonts withheld the browser draws in its own; the bold heading is then
+        # too wide at 19 pixels and must shrink, measured bold as it is drawn.
+        server = web_driver.SiteServer(refuse="/fonts/")
+        self.addCleanup(server.stop)
+        app = web_driver.WebVelandra(self.browser, server.url)
+        looks = app.script(READ_LOOKS, {name: "" for name in WEB_FACTS}, {})
+        self.assertLess(float(looks["LBLIntestazione2"][1][:-2]), 19)
+        for name, (_, _, _, _, _, _, _) in WEB_FACTS.items():
+            gaps = looks[name][5]
+            if gaps is not None:
+                self.assertGreaterEqual(min(gaps[0], gaps[2]), -1, name)
+
+    def test_on_a_touch_screen_the_window_fills_it_whole(self):
+        for device, ((width, height, ratio), scale, client, bar) in WEB_DEVICES.items():
+            with self.subTest(device):
+                app = self.start(device=(width, height, ratio, True))
+                frame = app.script(
+                    "const f = document.getElementById('Quarnelo').getBoundingClientRect();"
+                    "const d = document.documentElement;"
+                    "return [f.left, f.top, f.right, f.bottom, d.scrollWidth, d.scrollHeight];")
+                self.assertGreaterEqual(min(frame[:2]), 0)
+                self.assertLessEqual(max(frame[0], frame[2], frame[4]), width)
+                self.assertLessEqual(max(frame[1], frame[3], frame[5]), height)
+                self.assertEqual(app.size, client)
+                looks = app.script(READ_LOOKS, {name: "" for name in WEB_FACTS}, {})
+                for name, facts in WEB_FACTS.items():
+                    for measured, place in zip(looks[name][0], facts[0]):
+                        self.assertLessEqual(abs(measured - place * scale), 0.5, name)
+                    gaps = looks[name][5]
+                    if gaps is not None:
+                        self.assertGreaterEqual(min(gaps), -1, name)
+                left, y, right, line_width = bar
+                _, _, ink = line_ink(app)
+                self.assertTrue(ink(left, y)[3] and ink(right, y)[3])
+                self.assertEqual(len(rows_inked(ink, (left + right) // 2, y)), line_width)
+                # A calculation by taps: each puts the focus where it lands, at once.
+                left, top = app.client_origin()
+
+                def tap(name):
+                    x, y, w, h = WEB_FACTS[name][0]
+                    app.page.tap(left + (x + w / 2) * scale, top + (y + h / 2) * scale)
+                    app.wait_for("document.activeElement.id === arguments[0]", name)
+                tap("TxtPeso")
+                app.type("70")
+                tap("TxtAltezza")
+                app.type("170")
+                tap("CmdCalcola")
+                self.assertEqual([app.read(box) for box in BOXES],
+                                 ["70", "170", "1.81811868577262"])
+
+    def test_every_result_is_heard_and_uscita_leaves_nothing_behind(self):
+        app = self.start()
+        app.script("window.heard = []; new MutationObserver(() => heard.push("
+                   "document.getElementById('Announcer').textContent)).observe("
+                   "document.getElementById('Announcer'), {childList: true, subtree: true});")
+        app.enter("70", "170")
+        app.click("CmdCalcola")
+        app.wait_for("heard.length == 1")
+        app.click("CmdCalcola")
+        app.wait_for("heard.length == 3")
+        app.click("CmdCancella")
+        app.paste("TxtPeso", "80")
+        app.paste("TxtAltezza", "180")
+        app.click("CmdCalcola")
+        app.wait_for("heard.length == 5")
+        heard = [RESULT_HEARD.format("1.81811868577262")] * 2
+        self.assertEqual(app.script("return heard"),
+                         [heard[0], "", heard[1], "", RESULT_HEARD.format("2")])
+        app.click("CmdUscita")
+        app.exit_status()
+        left = app.script(
+            "return [document.querySelectorAll('input, button, canvas, #Client').length,"
+            "  document.getElementById('Announcer').textContent, document.body.innerHTML]")
+        self.assertEqual(left[:2], [0, ""])
+        for value in ("80", "180", "1.81811868577262", "Superficie"):
+            self.assertNotIn(value, left[2])
 
     def test_the_message_is_a_modal_alert_with_its_title_text_icon_and_one_button(self):
         app = self.start()
@@ -527,7 +681,7 @@ class WebEditionTest(ProgramTest):
         app.wait_closed(message)
         self.assertEqual(app.script("return document.activeElement.id"), "CmdCalcola")
 
-    def test_forced_colours_keep_every_text_readable(self):
+    def test_forced_dark_colours_keep_every_text_and_line_readable(self):
         app = self.start()
         app.page.forced_colours(True)
         self.addCleanup(app.page.forced_colours, False)
@@ -537,10 +691,21 @@ class WebEditionTest(ProgramTest):
             "  const s = getComputedStyle(e); return [e.id, s.color, s.backgroundColor]; });")
         for name, text, background in colours:
             self.assertGreaterEqual(contrast(text, background), 4.5, name)
+        # The lines take the scheme's text colour: light on its dark face.
+        text, face = app.script(PROBE_COLOURS, ["ButtonText", "ButtonFace"])
+        self.assertGreaterEqual(contrast(text, face), 4.5)
+        _, _, ink = line_ink(app)
+        self.assertEqual(ink(250, 168), rgb(text) + [255])
 
-    def test_served_it_makes_no_request_after_load_and_logs_nothing(self):
+    def test_served_it_keeps_every_file_and_makes_no_request_after_load_and_logs_nothing(self):
         app = self.start()
         app.wait_until_kept_offline()
+        kept = app.script(
+            "return caches.keys().then(names => caches.open(names[0])).then(c => c.keys())"
+            ".then(requests => requests.map(r => new URL(r.url).pathname.slice(1)))")
+        site = {os.path.relpath(os.path.join(folder, name), web_driver.SITE)
+                for folder, _, names in os.walk(web_driver.SITE) for name in names}
+        self.assertEqual(sorted(kept), sorted(site - {"service-worker.js"} | {""}))
         app.requests()
         app.enter("70", "170")
         app.click("CmdCalcola")

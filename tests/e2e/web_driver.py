@@ -19,7 +19,7 @@ import time
 import unittest
 
 from selenium import webdriver
-from selenium.common.exceptions import StaleElementReferenceException, WebDriverException
+from selenium.common.exceptions import StaleElementReferenceException
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.actions.action_builder import ActionBuilder
@@ -51,16 +51,20 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
 
 
 class SiteServer:
-    """The site on a free port of 127.0.0.1, and the paths it was asked for."""
+    """The site on a free port of 127.0.0.1, and the paths it was asked for; paths that start
+    with `refuse` are answered 404."""
 
-    def __init__(self, root=SITE):
+    def __init__(self, root=SITE, refuse=None):
         self.requests = []
         server = self
 
         class Handler(QuietHandler):
             def do_GET(self):
                 server.requests.append(self.path)
-                super().do_GET()
+                if refuse and self.path.startswith(refuse):
+                    self.send_error(404)
+                else:
+                    super().do_GET()
 
         self.httpd = http.server.ThreadingHTTPServer(
             ("127.0.0.1", 0), functools.partial(Handler, directory=root))
@@ -130,11 +134,8 @@ class Chromium(SeleniumPage):
         self.cdp("Emulation.setUserAgentOverride",
                  userAgent=self.driver.execute_script("return navigator.userAgent"),
                  acceptLanguage=language)
-        try:
-            self.cdp("Emulation.setLocaleOverride", locale=language)
-        except WebDriverException:
-            # A tag ICU rejects ("C") stays the browser's preferred language all the same.
-            self.cdp("Emulation.setLocaleOverride")
+        # Only the preferred language: the browser's default locale (Intl's, with no language
+        # named) stays English, as where a browser's language setting differs from its own.
         width, height, ratio, mobile = device or (800, 700, ratio, False)
         self.cdp("Emulation.setDeviceMetricsOverride", width=width, height=height,
                  deviceScaleFactor=ratio, mobile=mobile)
@@ -145,11 +146,15 @@ class Chromium(SeleniumPage):
         return self
 
     def tap(self, x, y):
-        self.cdp("Input.synthesizeTapGesture", x=x, y=y)
+        """A finger put down and lifted at a point of the viewport."""
+        self.cdp("Input.dispatchTouchEvent", type="touchStart", touchPoints=[{"x": x, "y": y}])
+        self.cdp("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
 
     def forced_colours(self, active):
+        """A dark high-contrast scheme, as Windows' own, or none."""
         self.cdp("Emulation.setEmulatedMedia",
-                 features=[{"name": "forced-colors", "value": "active"}] if active else [])
+                 features=[{"name": "forced-colors", "value": "active"},
+                           {"name": "prefers-color-scheme", "value": "dark"}] if active else [])
 
     def console(self):
         return [entry for entry in self.driver.get_log("browser")
@@ -403,6 +408,9 @@ class FirefoxPage:
             return {"type": "number", "value": value}
         if isinstance(value, str):
             return {"type": "string", "value": value}
+        if isinstance(value, dict):
+            return {"type": "object",
+                    "value": [[key, self.local(item)] for key, item in value.items()]}
         return {"type": "array", "value": [self.local(item) for item in value]}
 
     def remote(self, value):

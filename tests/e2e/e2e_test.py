@@ -468,7 +468,6 @@ WEB_DEVICES = {
     "phone sideways": ((740, 360, 3), 0.78, (282, 333), (449, 393, 730, 2)),
     "tablet": ((1024, 768, 2), 1.67, (603, 713), (641, 561, 1042, 3)),
 }
-RESULT_HEARD = "Superficie corporea: {} metri quadrati"
 
 # Per label and button: its place, computed font, colour, the box of its text (the font's line
 # box, across the text's advance) relative to the element, and the text's width as a canvas
@@ -633,31 +632,18 @@ class WebEditionTest(ProgramTest):
                 self.assertEqual([app.read(box) for box in BOXES],
                                  ["70", "170", "1.81811868577262"])
 
-    def test_every_result_is_heard_and_uscita_leaves_nothing_behind(self):
+    def test_uscita_leaves_nothing_of_the_form_or_its_values_behind(self):
         app = self.start()
-        app.script("window.heard = []; new MutationObserver(() => heard.push("
-                   "document.getElementById('Announcer').textContent)).observe("
-                   "document.getElementById('Announcer'), {childList: true, subtree: true});")
-        app.enter("70", "170")
+        app.enter("80", "180")
         app.click("CmdCalcola")
-        app.wait_for("heard.length == 1")
-        app.click("CmdCalcola")
-        app.wait_for("heard.length == 3")
-        app.click("CmdCancella")
-        app.paste("TxtPeso", "80")
-        app.paste("TxtAltezza", "180")
-        app.click("CmdCalcola")
-        app.wait_for("heard.length == 5")
-        heard = [RESULT_HEARD.format("1.81811868577262")] * 2
-        self.assertEqual(app.script("return heard"),
-                         [heard[0], "", heard[1], "", RESULT_HEARD.format("2")])
+        app.wait_for("document.getElementById('Announcer').textContent !== ''")
         app.click("CmdUscita")
         app.exit_status()
         left = app.script(
             "return [document.querySelectorAll('input, button, canvas, #Client').length,"
             "  document.getElementById('Announcer').textContent, document.body.innerHTML]")
         self.assertEqual(left[:2], [0, ""])
-        for value in ("80", "180", "1.81811868577262", "Superficie"):
+        for value in ("80", "180", "Superficie"):
             self.assertNotIn(value, left[2])
 
     def test_the_message_is_a_modal_alert_with_its_title_text_icon_and_one_button(self):

@@ -1,7 +1,8 @@
-"""What assistive technology gets from the web edition: axe-core's checks on the page and on an
-open message, and Chromium's accessibility tree (what a screen reader reads through the browser):
-the boxes' spoken names and descriptions, the formula's reading, and each new result announced
-through a polite live region while the focus stays where it was."""
+"""What assistive technology gets from the web edition, in the engine the tests run in: axe-core's
+checks on the page and on an open message; each new result announced through a polite live
+region while the focus stays where it was; and, from Chromium's accessibility tree (what a screen
+reader reads through the browser), the boxes' spoken names and descriptions and the formula's
+reading."""
 
 import os
 import sys
@@ -28,7 +29,7 @@ class AccessibilityTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.server = web_driver.SiteServer()
-        cls.browser = web_driver.Browser()
+        cls.browser = web_driver.Engine()
 
     @classmethod
     def tearDownClass(cls):
@@ -41,12 +42,14 @@ class AccessibilityTest(unittest.TestCase):
     def axe_violations(self, app):
         with open(AXE, encoding="utf-8") as source:
             app.script(source.read())
-        result = app.driver.execute_async_script(
-            "axe.run(document).then(arguments[arguments.length - 1])")
-        return [(v["id"], [n["target"] for n in v["nodes"]]) for v in result["violations"]]
+        return app.script("return axe.run(document).then(result => result.violations.map("
+                          "  v => [v.id, v.nodes.map(n => n.target)]))")
 
     def ax_nodes(self, app, names):
         """The accessibility tree's node for each element id."""
+        if app.engine != "chromium":
+            raise web_driver.Unsupported(f"{app.engine}: its accessibility tree is not open to "
+                                         "its driver")
         tree = app.cdp("Accessibility.getFullAXTree")["nodes"]
         by_backend = {node.get("backendDOMNodeId"): node for node in tree}
         root = app.cdp("DOM.getDocument")["root"]["nodeId"]
@@ -83,14 +86,15 @@ class AccessibilityTest(unittest.TestCase):
     def test_every_result_is_heard_and_nothing_else_while_the_focus_stays(self):
         app = self.start()
         app.script("window.heard = [];"
-                   "new MutationObserver(() => { const t = document.getElementById('Announcer')"
-                   "  .textContent; if (t) window.heard.push(t); })"
+                   "new MutationObserver(() => window.heard.push("
+                   "  document.getElementById('Announcer').textContent))"
                    ".observe(document.getElementById('Announcer'),"
                    "  {childList: true, characterData: true, subtree: true});")
+        # The region is emptied before each result, so that the same result twice is heard
+        # twice.
         results = []
         for peso, altezza, result in (("70", "170", "1.81811868577262"), ("80", "180", "2"),
-                                      ("72.5", "170", "1.85030027593121"),
-                                      ("80", "180", "2")):
+                                      ("80", "180", "2"), ("72.5", "170", "1.85030027593121")):
             app.click("TxtPeso")
             app.keys("ctrl+a")
             app.type(peso)
@@ -98,13 +102,13 @@ class AccessibilityTest(unittest.TestCase):
             app.keys("ctrl+a")
             app.type(altezza)
             app.click("CmdCalcola")
-            results.append(HEARD.format(result))
+            results += ([""] if results else []) + [HEARD.format(result)]
             app.wait_for("window.heard.length === arguments[0]", len(results))
             self.assertEqual(app.script("return document.activeElement.id"), "CmdCalcola")
         app.click("CmdCancella")
         app.click("CmdCalcola")
-        app.answer_message("Return")
-        app.answer_message("Return")
+        app.answer_message("Escape")
+        app.answer_message("Escape")
         self.assertEqual(app.script("return window.heard"), results)
 
 

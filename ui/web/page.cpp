@@ -129,6 +129,11 @@ EM_JS(void, js_set_text_colour, (const char* name, int nameLength, int red, int 
         'rgb(' + red + ', ' + green + ', ' + blue + ')';
 });
 
+EM_JS(void, js_set_caption_colour, (int red, int green, int blue), {
+    document.documentElement.style.setProperty(
+        '--caption-colour', 'rgb(' + red + ', ' + green + ', ' + blue + ')');
+});
+
 EM_JS(void, js_describe_box, (const char* box, int boxLength, const char* caption,
                               int captionLength, const char* name, int nameLength,
                               const char* description, int descriptionLength), {
@@ -348,6 +353,10 @@ void SetFont(std::string_view name, const ui::FontFace& face, double points) {
 
 void SetTextColour(std::string_view name, ui::Rgb colour) {
     js_set_text_colour(name.data(), Length(name), colour.red, colour.green, colour.blue);
+}
+
+void SetCaptionColour(ui::Rgb colour) {
+    js_set_caption_colour(colour.red, colour.green, colour.blue);
 }
 
 void DescribeBox(std::string_view box, std::string_view caption, std::string_view name,

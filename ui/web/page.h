@@ -39,6 +39,8 @@ void CycleFocus();
 void WatchDisplay();
 void SetFont(std::string_view name, const ui::FontFace& face, double points);
 void SetTextColour(std::string_view name, ui::Rgb colour);
+// The colour of the caption bars (the window's and the messages'), behind their text.
+void SetCaptionColour(ui::Rgb colour);
 // Gives a box its spoken name and description; a caption that names a box points to it.
 void DescribeBox(std::string_view box, std::string_view caption, std::string_view name,
                  std::string_view description);

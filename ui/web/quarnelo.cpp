@@ -146,6 +146,10 @@ void Quarnelo::Restyle() {
                                 element.colour == ui::Colour::Highlight ? highlight : desktop);
         }
         page::SetTextColour("Lines", desktop);
+        // The caption bars are the highlight behind the highlight's text colour; where a
+        // browser's highlight is too light for that text (Firefox's, WebKit's), a darker shade.
+        page::SetCaptionColour(
+            ui::Readable(page::SystemColour("Highlight"), page::SystemColour("HighlightText")));
     }
 
     const double ratio = page::DevicePixelRatio();

@@ -12,6 +12,8 @@ EM_JS(void, js_build_page, (), {
     button.textContent = 'OK';
     document.body.append(input, button);
     input.focus();
+    performance.mark('velandra-form');
+    performance.mark('velandra-ready');
     document.documentElement.setAttribute('data-velandra', 'ready');
 });
 // clang-format on

@@ -52,13 +52,18 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
 
 class SiteServer:
     """The site on a free port of 127.0.0.1, and the paths it was asked for; paths that start
-    with `refuse` are answered 404."""
+    with `refuse` are answered 404, and with `no_store` nothing may be kept."""
 
-    def __init__(self, root=SITE, refuse=None):
+    def __init__(self, root=SITE, refuse=None, no_store=False):
         self.requests = []
         server = self
 
         class Handler(QuietHandler):
+            def end_headers(self):
+                if no_store:
+                    self.send_header("Cache-Control", "no-store")
+                super().end_headers()
+
             def do_GET(self):
                 server.requests.append(self.path)
                 if refuse and self.path.startswith(refuse):

@@ -108,9 +108,12 @@ EM_JS(void, js_watch_display, (), {
     })();
     // Laid out, the form has asked for every font it draws with; once they have loaded, the
     // texts are fitted with the fonts the browser really uses.
+    performance.mark('velandra-form');
     void document.getElementById('Client').offsetWidth;
     document.fonts.ready.then(function () {
+        performance.mark('velandra-fonts');
         if (!Module.velandraEnded) _velandra_fit_texts();
+        performance.mark('velandra-ready');
         document.documentElement.setAttribute('data-velandra', 'ready');
     });
 });

@@ -178,11 +178,6 @@ class Chromium(SeleniumPage):
         shutil.rmtree(self.profile, ignore_errors=True)
 
 
-# Kept for the checks that only Chromium's DevTools can make (its accessibility tree, the
-# start-up benchmark).
-Browser = Chromium
-
-
 def free_port():
     with socket.socket() as probe:
         probe.bind(("127.0.0.1", 0))
@@ -211,16 +206,15 @@ class PerLanguage:
 
     def __init__(self):
         self.browsers = {}
-        self.current = None
 
     def visit(self, url, language, ratio, device):
         if device:
             raise Unsupported(f"{self.name}: no touch device emulation in its driver")
         if language not in self.browsers:
             self.browsers[language] = self.start(language)
-        self.current = self.browsers[language]
-        self.current.open(url, ratio)
-        return self.current
+        page = self.browsers[language]
+        page.open(url, ratio)
+        return page
 
     def stop(self):
         for browser in self.browsers.values():
@@ -247,6 +241,8 @@ class WebKitGTK(PerLanguage):
 
 
 class WebKitPage(SeleniumPage):
+    """One MiniBrowser in one language, and what its driver can do."""
+
     def __init__(self, display, language):
         self.port = free_port()
         locale = "C.UTF-8" if language == "C" else language.replace("-", "_") + ".UTF-8"
@@ -302,7 +298,7 @@ class Node:
 
 
 class BidiError(Exception):
-    pass
+    """An error answered over BiDi, or a script's exception."""
 
 
 class FirefoxPage:

@@ -42,9 +42,9 @@ double WindowScale(const page::Viewport& viewport) {
 }
 
 // The elements a page shows, in tab-index order: the order of the page itself, which Tab and
-// screen readers follow alike (the Windows edition stacks its controls the same way).
-// An insertion sort: a handful of elements, and a module a few kilobytes smaller than with the
-// library's stable sort.
+// screen readers follow alike (the Windows edition stacks its controls the same way). Sorted by
+// insertion: a handful of elements, and a module a few kilobytes smaller than with the library's
+// stable sort.
 std::vector<const Element*> InTabOrder() {
     std::vector<const Element*> elements;
     for (const Element& element : ui::kElements) {

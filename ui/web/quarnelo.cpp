@@ -136,12 +136,15 @@ void Quarnelo::Restyle() {
         Layout(scale);
         if (started) FitTexts();
     }
-    // The desktop colour of today's platforms is black, the colour of plain text on a light
-    // face: the face's text colour gives that, and stays readable on a dark one.
-    const ui::Rgb face = page::SystemColour("ButtonFace");
-    const ui::Rgb desktop = page::SystemColour("ButtonText");
-    const ui::Rgb highlight = ui::Readable(page::SystemColour("Highlight"), face);
+    // In forced colours the browser's palette stands; otherwise each system colour is read once
+    // (every read makes the browser work out the page's styles).
     if (!page::ForcedColours()) {
+        // The desktop colour of today's platforms is black, the colour of plain text on a light
+        // face: the face's text colour gives that, and stays readable on a dark one.
+        const ui::Rgb face = page::SystemColour("ButtonFace");
+        const ui::Rgb desktop = page::SystemColour("ButtonText");
+        const ui::Rgb systemHighlight = page::SystemColour("Highlight");
+        const ui::Rgb highlight = ui::Readable(systemHighlight, face);
         for (const Element& element : ui::kElements) {
             if (element.kind != ui::Kind::Label) continue;
             page::SetTextColour(element.name,
@@ -150,8 +153,7 @@ void Quarnelo::Restyle() {
         page::SetTextColour("Lines", desktop);
         // The caption bars are the highlight behind the highlight's text colour; where a
         // browser's highlight is too light for that text (Firefox's, WebKit's), a darker shade.
-        page::SetCaptionColour(
-            ui::Readable(page::SystemColour("Highlight"), page::SystemColour("HighlightText")));
+        page::SetCaptionColour(ui::Readable(systemHighlight, page::SystemColour("HighlightText")));
     }
 
     const double ratio = page::DevicePixelRatio();

@@ -589,7 +589,7 @@ class WebEditionTest(ProgramTest):
         app = web_driver.WebVelandra(self.browser, server.url)
         looks = app.script(READ_LOOKS, {name: "" for name in WEB_FACTS}, {})
         self.assertLess(float(looks["LBLIntestazione2"][1][:-2]), 19)
-        for name, (_, _, _, _, _, _, _) in WEB_FACTS.items():
+        for name in WEB_FACTS:
             gaps = looks[name][5]
             if gaps is not None:
                 self.assertGreaterEqual(min(gaps[0], gaps[2]), -1, name)

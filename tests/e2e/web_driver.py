@@ -4,6 +4,7 @@ Debian's headless Chromium through chromedriver, Firefox ESR over WebDriver BiDi
 MiniBrowser through WebKitWebDriver), driven with real key and pointer events. It offers what
 the X driver of the desktop editions offers, so that the same scenarios run against the page."""
 
+import asyncio
 import functools
 import glob
 import http.server
@@ -18,6 +19,7 @@ import threading
 import time
 import unittest
 
+import websockets
 from selenium import webdriver
 from selenium.common.exceptions import StaleElementReferenceException
 from selenium.webdriver.chrome.service import Service
@@ -263,9 +265,6 @@ class WebKitPage(SeleniumPage):
             raise Unsupported("webkit: its driver cannot set the device pixel ratio")
         self.driver.get(url)
 
-    def tap(self, x, y):
-        raise Unsupported("webkit: no touch input in its driver")
-
     def forced_colours(self, active):
         raise Unsupported("webkit: no forced-colours emulation in its driver")
 
@@ -324,9 +323,6 @@ class FirefoxPage:
     }
 
     def __init__(self, language):
-        import asyncio
-        import websockets
-        self.asyncio = asyncio
         self.profile = tempfile.mkdtemp(prefix="velandra-firefox-")
         prefs = dict(self.PREFS, **{"intl.accept_languages": language})
         with open(os.path.join(self.profile, "user.js"), "w", encoding="utf-8") as user:
@@ -349,14 +345,14 @@ class FirefoxPage:
             return await websockets.connect(f"ws://127.0.0.1:{port}/session", max_size=None)
 
         self.socket = self.run(connect())
-        self.loop.call_soon_threadsafe(lambda: self.loop.create_task(self.listen()))
+        asyncio.run_coroutine_threadsafe(self.listen(), self.loop)
         self.command("session.new", capabilities={})
         self.context = self.command("browsingContext.getTree")["contexts"][0]["context"]
         self.command("session.subscribe",
                      events=["log.entryAdded", "network.beforeRequestSent"])
 
     def run(self, coroutine):
-        return self.asyncio.run_coroutine_threadsafe(coroutine, self.loop).result(TIMEOUT)
+        return asyncio.run_coroutine_threadsafe(coroutine, self.loop).result(TIMEOUT)
 
     async def listen(self):
         async for raw in self.socket:
@@ -440,9 +436,6 @@ class FirefoxPage:
             self.command("input.performActions", context=self.context,
                          actions=[{"type": "key", "id": "keyboard", "actions": presses}])
         self.command("input.releaseActions", context=self.context)
-
-    def tap(self, x, y):
-        raise Unsupported("firefox: no touch device emulation over BiDi")
 
     def forced_colours(self, active):
         raise Unsupported("firefox: no forced-colours emulation over BiDi")

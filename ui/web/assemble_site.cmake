@@ -6,10 +6,24 @@ foreach(file index.html velandra.css manifest.webmanifest)
     configure_file(${SOURCE_DIR}/${file} ${SITE_DIR}/${file} COPYONLY)
 endforeach()
 configure_file(${ICON_DIR}/it.velandra.Velandra.svg ${SITE_DIR}/velandra.svg COPYONLY)
-# The fonts' licences travel with them, as the fonts' licences ask.
+# The fonts' licences travel with them, as the fonts' licences ask: of each package's copyright
+# file, its header and the paragraph on the font files ("Files: *"), which holds their licence.
+# The paragraphs that follow it cover files the site does not carry (the Debian packaging, test
+# documents) under other licences.
 foreach(package fonts-liberation2 fonts-ebgaramond fonts-dejavu-core)
-    configure_file(/usr/share/doc/${package}/copyright ${SITE_DIR}/fonts/${package}-copyright.txt
-        COPYONLY)
+    file(READ /usr/share/doc/${package}/copyright copyright)
+    string(FIND "${copyright}" "\nFiles: *\n" fonts_paragraph)
+    if(fonts_paragraph EQUAL -1)
+        message(FATAL_ERROR "${package}: no paragraph on Files: * in its copyright file")
+    endif()
+    string(SUBSTRING "${copyright}" ${fonts_paragraph} -1 from_fonts)
+    string(FIND "${from_fonts}" "\n\nFiles: " next_paragraph)
+    set(licence "${copyright}")
+    if(NOT next_paragraph EQUAL -1)
+        math(EXPR kept "${fonts_paragraph} + ${next_paragraph} + 1")
+        string(SUBSTRING "${copyright}" 0 ${kept} licence)
+    endif()
+    file(WRITE ${SITE_DIR}/fonts/${package}-copyright.txt "${licence}")
 endforeach()
 foreach(size 192 512)
     configure_file(${ICON_DIR}/icons/velandra-${size}.png ${SITE_DIR}/velandra-${size}.png COPYONLY)

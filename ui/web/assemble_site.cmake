@@ -2,9 +2,18 @@
 # worker that keeps exactly these files under a name that changes with their content; then zips
 # the site. Run with -DSOURCE_DIR, -DICON_DIR, -DSITE_DIR, -DZIP, -DPYTHON, -DZIPPER and -DFONTS
 # (the served fonts' file names).
-foreach(file index.html velandra.css manifest.webmanifest)
-    configure_file(${SOURCE_DIR}/${file} ${SITE_DIR}/${file} COPYONLY)
-endforeach()
+configure_file(${SOURCE_DIR}/manifest.webmanifest ${SITE_DIR}/manifest.webmanifest COPYONLY)
+# The style sheet travels inside the page: the browser lays the page out, and asks for its fonts,
+# as soon as the page has arrived rather than one request later. The policy allows exactly that
+# style, by its digest.
+file(READ ${SOURCE_DIR}/velandra.css STYLE)
+execute_process(
+    COMMAND ${PYTHON} -c "import base64, hashlib, sys; print(base64.b64encode(hashlib.sha256(open(sys.argv[1], 'rb').read()).digest()).decode())"
+            ${SOURCE_DIR}/velandra.css
+    OUTPUT_VARIABLE STYLE_HASH OUTPUT_STRIP_TRAILING_WHITESPACE
+    COMMAND_ERROR_IS_FATAL ANY)
+configure_file(${SOURCE_DIR}/index.html.in ${SITE_DIR}/index.html @ONLY)
+file(REMOVE ${SITE_DIR}/velandra.css)
 configure_file(${ICON_DIR}/it.velandra.Velandra.svg ${SITE_DIR}/velandra.svg COPYONLY)
 # The fonts' licences travel with them, as the fonts' licences ask: of each package's copyright
 # file, its header and the paragraph on the font files ("Files: *"), which holds their licence.
@@ -30,7 +39,7 @@ foreach(size 192 512)
 endforeach()
 
 # Exactly the files the build makes, whatever else an older build left in the folder.
-set(site_files index.html velandra.css manifest.webmanifest velandra.js velandra.svg
+set(site_files index.html manifest.webmanifest velandra.js velandra.svg
     velandra-192.png velandra-512.png)
 foreach(font ${FONTS})
     list(APPEND site_files fonts/${font})

@@ -54,9 +54,10 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
 
 class SiteServer:
     """The site on a free port of 127.0.0.1, and the paths it was asked for; paths that start
-    with `refuse` are answered 404, and with `no_store` nothing may be kept."""
+    with `refuse` are answered 404, those that start with `delay` a second late, and with
+    `no_store` nothing may be kept."""
 
-    def __init__(self, root=SITE, refuse=None, no_store=False):
+    def __init__(self, root=SITE, refuse=None, delay=None, no_store=False):
         self.requests = []
         server = self
 
@@ -71,6 +72,8 @@ class SiteServer:
                 if refuse and self.path.startswith(refuse):
                     self.send_error(404)
                 else:
+                    if delay and self.path.startswith(delay):
+                        time.sleep(1)
                     super().do_GET()
 
         self.httpd = http.server.ThreadingHTTPServer(

@@ -107,10 +107,13 @@ EM_JS(void, js_watch_display, (), {
             'change', function () { restyle(); watchRatio(); }, {once: true});
     })();
     // Laid out, the form has asked for every font it draws with; once they have loaded, the
-    // texts are fitted with the fonts the browser really uses.
+    // texts are fitted with the fonts the browser really uses. Fonts that have all arrived while
+    // the program started need no wait for document.fonts.ready, which settles a frame later.
     performance.mark('velandra-form');
     void document.getElementById('Client').offsetWidth;
-    document.fonts.ready.then(function () {
+    var loading = false;
+    document.fonts.forEach(function (face) { loading = loading || face.status == 'loading'; });
+    (loading ? document.fonts.ready : Promise.resolve()).then(function () {
         performance.mark('velandra-fonts');
         if (!Module.velandraEnded) _velandra_fit_texts();
         performance.mark('velandra-ready');

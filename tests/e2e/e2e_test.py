@@ -117,8 +117,14 @@ class Velandra:
         command = [RUNNER, PROGRAM] if WINDOWS else [PROGRAM]
         self.process = subprocess.Popen(command, env=self.env, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.PIPE, text=True)
-        self.window = self.find_window(CAPTION)
-        self.origin, self.size = self.geometry(self.window)
+        try:
+            self.window = self.find_window(CAPTION)
+            self.origin, self.size = self.geometry(self.window)
+        except BaseException:
+            # A run whose window was not found must not stay on the server for the next tests
+            # to find instead of theirs.
+            self.end()
+            raise
 
     def geometry(self, window):
         """A window's client area on the screen: (left, top), (width, height)."""
@@ -249,6 +255,13 @@ class Velandra:
             self.process.kill()
         self.process.wait(timeout=TIMEOUT)
         self.process.stderr.close()
+        # The X server takes down a killed program's window once it notices the program gone;
+        # until then the next run could find that window instead of its own.
+        deadline = time.monotonic() + TIMEOUT
+        while self.windows_named(CAPTION):
+            if time.monotonic() > deadline:
+                raise AssertionError("the window stayed after its program ended")
+            time.sleep(0.05)
 
 
 class ProgramTest(unittest.TestCase):

@@ -177,8 +177,11 @@ class Velandra:
         self.type(altezza)
 
     def keys(self, *names):
+        # Exactly the keys named: --clearmodifiers presses again afterwards any modifier it saw
+        # held, and where it reads the keyboard before an earlier release has landed it leaves
+        # that modifier down for every later test.
         for name in names:
-            self.xdotool("key", "--clearmodifiers", name)
+            self.xdotool("key", name)
             time.sleep(0.03)
 
     def type(self, text):

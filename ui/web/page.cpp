@@ -57,10 +57,13 @@ EM_JS(void, js_scale_window, (double scale, int clientWidth, int clientHeight), 
     document.getElementById('Quarnelo').style.setProperty('--scale', scale);
 });
 
+EM_JS(int, js_coarse_pointer, (), {
+    return matchMedia('(pointer: coarse)').matches ? 1 : 0;
+});
+
 EM_JS(void, js_viewport, (double* out), {
     HEAPF64[out >> 3] = document.documentElement.clientWidth;
     HEAPF64[(out >> 3) + 1] = document.documentElement.clientHeight;
-    HEAPF64[(out >> 3) + 2] = matchMedia('(pointer: coarse)').matches ? 1 : 0;
 });
 
 EM_JS(void, js_on_click, (const char* name, int nameLength, int command), {
@@ -333,10 +336,14 @@ void ScaleWindow(double scale, int clientWidth, int clientHeight) {
     js_scale_window(scale, clientWidth, clientHeight);
 }
 
+bool CoarsePointer() {
+    return js_coarse_pointer() != 0;
+}
+
 Viewport CurrentViewport() {
-    double values[3] = {};
+    double values[2] = {};
     js_viewport(values);
-    return {values[0], values[1], values[2] != 0};
+    return {values[0], values[1]};
 }
 
 void OnClick(std::string_view name, int command) {

@@ -22,10 +22,11 @@ void PlaceElement(std::string_view name, const ui::Rect& place);
 // Sizes the client area, in CSS pixels, and scales the frame around it (caption, borders).
 void ScaleWindow(double scale, int clientWidth, int clientHeight);
 
-// The room the page has, in CSS pixels, and whether the pointer is coarse (a finger).
+// Whether the pointer is coarse (a finger).
+bool CoarsePointer();
+// The room the page has, in CSS pixels. Reading it lays the page out.
 struct Viewport {
     double width, height;
-    bool coarsePointer;
 };
 Viewport CurrentViewport();
 // Clicks on the element call velandra_command(command), one command at a time.

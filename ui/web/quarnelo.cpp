@@ -33,9 +33,11 @@ constexpr double kCaptionHeight = 29;
 constexpr double kBorder = 1;
 
 // Under a finger (a phone, a tablet) the window fills the screen, whole, in either orientation;
-// under a mouse it keeps 15 twips to the CSS pixel, and the browser's zoom scales it.
-double WindowScale(const page::Viewport& viewport) {
-    if (!viewport.coarsePointer) return 1;
+// under a mouse it keeps 15 twips to the CSS pixel, and the browser's zoom scales it. The
+// viewport is read only under a finger: reading it makes the browser lay the page out.
+double WindowScale() {
+    if (!page::CoarsePointer()) return 1;
+    const page::Viewport viewport = page::CurrentViewport();
     return ui::ScaleToFill(viewport.width - 2 * kBorder, viewport.height - 2 * kBorder,
                            ui::ToPixels(ui::kClientWidth, ui::kBaseDpi),
                            ui::ToPixels(ui::kClientHeight, ui::kBaseDpi) + kCaptionHeight);
@@ -129,7 +131,7 @@ void Quarnelo::Layout(double scale) {
 
 void Quarnelo::Restyle() {
     if (ended_) return;
-    const double scale = WindowScale(page::CurrentViewport());
+    const double scale = WindowScale();
     if (scale != scale_) {
         // The first layout is fitted once the page's fonts have loaded; a later one, at once.
         const bool started = scale_ != 0;

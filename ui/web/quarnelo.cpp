@@ -112,7 +112,8 @@ void Quarnelo::FitTexts() {
             const page::TextMeasure measure = page::MeasureText(element.name, size);
             return ui::InkFits(measure.ink, measure.area);
         });
-        page::SetFont(element.name, face, points);
+        // Layout has set the unshrunk size: only a text that shrinks is restyled.
+        if (points != face.points * scale_) page::SetFont(element.name, face, points);
     }
 }
 

@@ -11,6 +11,7 @@ import http.server
 import itertools
 import json
 import os
+import pathlib
 import shutil
 import socket
 import subprocess
@@ -54,10 +55,10 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
 
 class SiteServer:
     """The site on a free port of 127.0.0.1, and the paths it was asked for; paths that start
-    with `refuse` are answered 404, those that start with `delay` a second late, and with
-    `no_store` nothing may be kept."""
+    with `refuse` are answered 404, the file `alter` names is sent with one text of it replaced
+    by another (which it must hold), and with `no_store` nothing may be kept."""
 
-    def __init__(self, root=SITE, refuse=None, delay=None, no_store=False):
+    def __init__(self, root=SITE, refuse=None, alter=None, no_store=False):
         self.requests = []
         server = self
 
@@ -71,9 +72,16 @@ class SiteServer:
                 server.requests.append(self.path)
                 if refuse and self.path.startswith(refuse):
                     self.send_error(404)
+                elif alter and self.path == alter[0]:
+                    text = pathlib.Path(root, alter[0][1:]).read_text()
+                    assert alter[1] in text, f"{alter[0]} does not hold {alter[1]!r}"
+                    body = text.replace(alter[1], alter[2]).encode()
+                    self.send_response(200)
+                    self.send_header("Content-Type", self.guess_type(alter[0]))
+                    self.send_header("Content-Length", str(len(body)))
+                    self.end_headers()
+                    self.wfile.write(body)
                 else:
-                    if delay and self.path.startswith(delay):
-                        time.sleep(1)
                     super().do_GET()
 
         self.httpd = http.server.ThreadingHTTPServer(

@@ -1,11 +1,9 @@
 # Gathers the web site beside the built velandra.js: the static files, the icons, and a service
 # worker that keeps exactly these files under a name that changes with their content; then zips
-# the site. Run with -DSOURCE_DIR, -DICON_DIR, -DSITE_DIR, -DZIP, -DPYTHON, -DZIPPER and -DFONTS
-# (the served fonts' file names).
+# the site. Run with -DSOURCE_DIR, -DICON_DIR, -DSITE_DIR, -DZIP, -DPYTHON and -DZIPPER.
 configure_file(${SOURCE_DIR}/manifest.webmanifest ${SITE_DIR}/manifest.webmanifest COPYONLY)
-# The style sheet travels inside the page: the browser lays the page out, and asks for its fonts,
-# as soon as the page has arrived rather than one request later. The policy allows exactly that
-# style, by its digest.
+# The style sheet travels inside the page: the browser lays the page out as soon as the page has
+# arrived rather than one request later. The policy allows exactly that style, by its digest.
 file(READ ${SOURCE_DIR}/velandra.css STYLE)
 execute_process(
     COMMAND ${PYTHON} -c "import base64, hashlib, sys; print(base64.b64encode(hashlib.sha256(open(sys.argv[1], 'rb').read()).digest()).decode())"
@@ -15,10 +13,10 @@ execute_process(
 configure_file(${SOURCE_DIR}/index.html.in ${SITE_DIR}/index.html @ONLY)
 file(REMOVE ${SITE_DIR}/velandra.css)
 configure_file(${ICON_DIR}/it.velandra.Velandra.svg ${SITE_DIR}/velandra.svg COPYONLY)
-# The fonts' licences travel with them, as the fonts' licences ask: of each package's copyright
-# file, its header and the paragraph on the font files ("Files: *"), which holds their licence.
-# The paragraphs that follow it cover files the site does not carry (the Debian packaging, test
-# documents) under other licences.
+# The fonts' licences travel with them (inside velandra.js), as the fonts' licences ask: of each
+# package's copyright file, its header and the paragraph on the font files ("Files: *"), which
+# holds their licence. The paragraphs that follow it cover files the site does not carry (the
+# Debian packaging, test documents) under other licences.
 foreach(package fonts-liberation2 fonts-ebgaramond fonts-dejavu-core)
     file(READ /usr/share/doc/${package}/copyright copyright)
     string(FIND "${copyright}" "\nFiles: *\n" fonts_paragraph)
@@ -32,7 +30,7 @@ foreach(package fonts-liberation2 fonts-ebgaramond fonts-dejavu-core)
         math(EXPR kept "${fonts_paragraph} + ${next_paragraph} + 1")
         string(SUBSTRING "${copyright}" 0 ${kept} licence)
     endif()
-    file(WRITE ${SITE_DIR}/fonts/${package}-copyright.txt "${licence}")
+    file(WRITE ${SITE_DIR}/licences/${package}-copyright.txt "${licence}")
 endforeach()
 foreach(size 192 512)
     configure_file(${ICON_DIR}/icons/velandra-${size}.png ${SITE_DIR}/velandra-${size}.png COPYONLY)
@@ -41,11 +39,8 @@ endforeach()
 # Exactly the files the build makes, whatever else an older build left in the folder.
 set(site_files index.html manifest.webmanifest velandra.js velandra.svg
     velandra-192.png velandra-512.png)
-foreach(font ${FONTS})
-    list(APPEND site_files fonts/${font})
-endforeach()
 foreach(package fonts-liberation2 fonts-ebgaramond fonts-dejavu-core)
-    list(APPEND site_files fonts/${package}-copyright.txt)
+    list(APPEND site_files licences/${package}-copyright.txt)
 endforeach()
 list(SORT site_files)
 set(listing "'./'")

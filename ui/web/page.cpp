@@ -109,11 +109,10 @@ EM_JS(void, js_watch_display, (), {
         matchMedia('(resolution: ' + window.devicePixelRatio + 'dppx)').addEventListener(
             'change', function () { restyle(); watchRatio(); }, {once: true});
     })();
-    // Laid out, the form has asked for every font it draws with; once they have loaded, the
-    // texts are fitted with the fonts the browser really uses. Fonts that have all arrived while
-    // the program started need no wait for document.fonts.ready, which settles a frame later.
+    // Once the served faces are read, the texts are fitted with the fonts the browser really
+    // uses. Faces read while the program started need no wait for document.fonts.ready, which
+    // settles a frame later.
     performance.mark('velandra-form');
-    void document.getElementById('Client').offsetWidth;
     var loading = false;
     document.fonts.forEach(function (face) { loading = loading || face.status == 'loading'; });
     (loading ? document.fonts.ready : Promise.resolve()).then(function () {

@@ -598,18 +598,26 @@ class WebEditionTest(ProgramTest):
                     self.assertLessEqual(left, 1, "not at the left")
 
     def test_the_texts_are_fitted_in_the_fonts_drawn(self):
-        # With the served fonts unreadable (their WOFF 2 signature spoilt) the browser draws in
-        # its own; the bold heading is then too wide at 19 pixels and must shrink, measured bold
-        # as it is drawn.
-        server = web_driver.SiteServer(alter=("/velandra.js", '"d09GM', '"AAAAA'))
-        self.addCleanup(server.stop)
-        app = web_driver.WebVelandra(self.browser, server.url)
-        looks = app.script(READ_LOOKS, {name: "" for name in WEB_FACTS}, {})
-        self.assertLess(float(looks["LBLIntestazione2"][1][:-2]), 19)
-        for name in WEB_FACTS:
-            gaps = looks[name][5]
-            if gaps is not None:
-                self.assertGreaterEqual(min(gaps[0], gaps[2]), -1, name)
+        # In a browser without a base64 decoder of its own the script decodes the module and the
+        # fonts itself: the program runs and the bold heading keeps its 19 pixels. With the fonts
+        # unreadable (their WOFF 2 signature spoilt) the browser draws in its own, in which the
+        # heading is too wide at 19 pixels and must shrink, measured bold as it is drawn.
+        for old, new, shrinks in (("if(Uint8Array.fromBase64)", "if(false)", False),
+                                  ('"d09GM', '"AAAAA', True)):
+            with self.subTest(old):
+                server = web_driver.SiteServer(alter=("/velandra.js", old, new))
+                self.addCleanup(server.stop)
+                app = web_driver.WebVelandra(self.browser, server.url)
+                looks = app.script(READ_LOOKS, {name: "" for name in WEB_FACTS}, {})
+                heading = float(looks["LBLIntestazione2"][1][:-2])
+                if shrinks:
+                    self.assertLess(heading, 19)
+                else:
+                    self.assertEqual(heading, 19)
+                for name in WEB_FACTS:
+                    gaps = looks[name][5]
+                    if gaps is not None:
+                        self.assertGreaterEqual(min(gaps[0], gaps[2]), -1, name)
 
     def test_on_a_touch_screen_the_window_fills_it_whole(self):
         for device, ((width, height, ratio), scale, client, bar) in WEB_DEVICES.items():

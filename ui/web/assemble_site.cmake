@@ -13,7 +13,7 @@ execute_process(
 configure_file(${SOURCE_DIR}/index.html.in ${SITE_DIR}/index.html @ONLY)
 file(REMOVE ${SITE_DIR}/velandra.css)
 configure_file(${ICON_DIR}/it.velandra.Velandra.svg ${SITE_DIR}/velandra.svg COPYONLY)
-# The fonts' licences travel with them (inside velandra.js), as the fonts' licences ask: of each
+# The fonts travel inside velandra.js, their licences beside it, as those licences ask: of each
 # package's copyright file, its header and the paragraph on the font files ("Files: *"), which
 # holds their licence. The paragraphs that follow it cover files the site does not carry (the
 # Debian packaging, test documents) under other licences.

@@ -220,12 +220,13 @@ EM_JS(void, js_clear_lines, (int width, int height, double ratio), {
     canvas.height = Math.round(height * ratio);
     canvas.style.width = width + 'px';
     canvas.style.height = height + 'px';
+    // The lines' colour, read once: resizing the canvas has reset its context.
+    canvas.getContext('2d').strokeStyle = getComputedStyle(canvas).color;
 });
 
 EM_JS(void, js_draw_line, (int x1, int y1, int x2, int y2, int width), {
     var canvas = document.getElementById('Lines');
     var context = canvas.getContext('2d');
-    context.strokeStyle = getComputedStyle(canvas).color;
     context.lineWidth = width;
     context.lineCap = 'square';
     // An odd width is centred on a pixel's middle, so that it covers whole pixels.

@@ -147,6 +147,7 @@ void Quarnelo::Restyle() {
         const ui::Rgb face = page::SystemColour("ButtonFace");
         const ui::Rgb desktop = page::SystemColour("ButtonText");
         const ui::Rgb systemHighlight = page::SystemColour("Highlight");
+        const ui::Rgb highlightText = page::SystemColour("HighlightText");
         const ui::Rgb highlight = ui::Readable(systemHighlight, face);
         for (const Element& element : ui::kElements) {
             if (element.kind != ui::Kind::Label) continue;
@@ -156,7 +157,7 @@ void Quarnelo::Restyle() {
         page::SetTextColour("Lines", desktop);
         // The caption bars are the highlight behind the highlight's text colour; where a
         // browser's highlight is too light for that text (Firefox's, WebKit's), a darker shade.
-        page::SetCaptionColour(ui::Readable(systemHighlight, page::SystemColour("HighlightText")));
+        page::SetCaptionColour(ui::Readable(systemHighlight, highlightText));
     }
 
     const double ratio = page::DevicePixelRatio();

@@ -7,7 +7,10 @@ person copies; the Windows one runs under Wine (VELANDRA_RUNNER) and is read wit
 inspector (VELANDRA_INSPECTOR) in the same prefix, since Wine's message box does not copy. The
 web edition (VELANDRA_WEB, the built site) runs in headless Chromium, driven by web_driver."""
 
+import base64
+import hashlib
 import os
+import pathlib
 import subprocess
 import tempfile
 import time
@@ -532,6 +535,18 @@ def contrast(a, b):
     return (lighter + 0.05) / (darker + 0.05)
 
 
+def fonts_script_altered(old, new):
+    """The replacements that alter the page's own script (the fonts) and keep the policy's digest
+    of it true, so that the browser runs the altered script."""
+    page = pathlib.Path(web_driver.SITE, "index.html").read_text()
+    script = page.split("<script>", 1)[1].split("</script>", 1)[0]
+    assert old in script, old
+
+    def digest(text):
+        return "'sha256-" + base64.b64encode(hashlib.sha256(text.encode()).digest()).decode()
+    return [(old, new), (digest(script), digest(script.replace(old, new)))]
+
+
 def line_ink(app):
     """The formula canvas: its size in device pixels and the colour (r, g, b, a) of a pixel."""
     width, height, pixels = app.script(
@@ -598,14 +613,17 @@ class WebEditionTest(ProgramTest):
                     self.assertLessEqual(left, 1, "not at the left")
 
     def test_the_texts_are_fitted_in_the_fonts_drawn(self):
-        # In a browser without a base64 decoder of its own the script decodes the module and the
-        # fonts itself: the program runs and the bold heading keeps its 19 pixels. With the fonts
+        # In a browser without a base64 decoder of its own the page decodes the fonts and the
+        # module itself: the program runs and the bold heading keeps its 19 pixels. With the fonts
         # unreadable (their WOFF 2 signature spoilt) the browser draws in its own, in which the
         # heading is too wide at 19 pixels and must shrink, measured bold as it is drawn.
-        for old, new, shrinks in (("if(Uint8Array.fromBase64)", "if(false)", False),
-                                  ('"d09GM', '"AAAAA', True)):
-            with self.subTest(old):
-                server = web_driver.SiteServer(alter=("/velandra.js", old, new))
+        for fonts, module, shrinks in (
+                (("Uint8Array.fromBase64 ?", "false ?"), [("if(Uint8Array.fromBase64)", "if(false)")],
+                 False),
+                (('"d09GM', '"AAAAA'), [], True)):
+            with self.subTest(fonts[0]):
+                server = web_driver.SiteServer(alter={"/index.html": fonts_script_altered(*fonts),
+                                                      "/velandra.js": module})
                 self.addCleanup(server.stop)
                 app = web_driver.WebVelandra(self.browser, server.url)
                 looks = app.script(READ_LOOKS, {name: "" for name in WEB_FACTS}, {})

@@ -55,8 +55,9 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
 
 class SiteServer:
     """The site on a free port of 127.0.0.1, and the paths it was asked for; paths that start
-    with `refuse` are answered 404, the file `alter` names is sent with one text of it replaced
-    by another (which it must hold), and with `no_store` nothing may be kept."""
+    with `refuse` are answered 404, the files `alter` maps to (old, new) pairs are sent with
+    each old text (which they must hold) replaced by the new, and with `no_store` nothing may be
+    kept."""
 
     def __init__(self, root=SITE, refuse=None, alter=None, no_store=False):
         self.requests = []
@@ -70,14 +71,17 @@ class SiteServer:
 
             def do_GET(self):
                 server.requests.append(self.path)
+                path = "/index.html" if self.path == "/" else self.path
                 if refuse and self.path.startswith(refuse):
                     self.send_error(404)
-                elif alter and self.path == alter[0]:
-                    text = pathlib.Path(root, alter[0][1:]).read_text()
-                    assert alter[1] in text, f"{alter[0]} does not hold {alter[1]!r}"
-                    body = text.replace(alter[1], alter[2]).encode()
+                elif alter and path in alter:
+                    text = pathlib.Path(root, path[1:]).read_text()
+                    for old, new in alter[path]:
+                        assert old in text, f"{path} does not hold {old!r}"
+                        text = text.replace(old, new)
+                    body = text.encode()
                     self.send_response(200)
-                    self.send_header("Content-Type", self.guess_type(alter[0]))
+                    self.send_header("Content-Type", self.guess_type(path))
                     self.send_header("Content-Length", str(len(body)))
                     self.end_headers()
                     self.wfile.write(body)

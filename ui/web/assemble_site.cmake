@@ -1,19 +1,27 @@
 # Gathers the web site beside the built velandra.js: the static files, the icons, and a service
 # worker that keeps exactly these files under a name that changes with their content; then zips
-# the site. Run with -DSOURCE_DIR, -DICON_DIR, -DSITE_DIR, -DZIP, -DPYTHON and -DZIPPER.
+# the site. Run with -DSOURCE_DIR, -DICON_DIR, -DSITE_DIR, -DZIP, -DPYTHON, -DZIPPER and
+# -DFONTS_SCRIPT (the script that carries the fonts).
 configure_file(${SOURCE_DIR}/manifest.webmanifest ${SITE_DIR}/manifest.webmanifest COPYONLY)
-# The style sheet travels inside the page: the browser lays the page out as soon as the page has
-# arrived rather than one request later. The policy allows exactly that style, by its digest.
+# The style sheet and the fonts' script travel inside the page: the browser lays the page out,
+# and reads the fonts, as soon as the page has arrived rather than one request later. The policy
+# allows exactly those two, each by its digest.
+function(digest file variable)
+    execute_process(
+        COMMAND ${PYTHON} -c "import base64, hashlib, sys; print(base64.b64encode(hashlib.sha256(open(sys.argv[1], 'rb').read()).digest()).decode())"
+                ${file}
+        OUTPUT_VARIABLE value OUTPUT_STRIP_TRAILING_WHITESPACE
+        COMMAND_ERROR_IS_FATAL ANY)
+    set(${variable} ${value} PARENT_SCOPE)
+endfunction()
 file(READ ${SOURCE_DIR}/velandra.css STYLE)
-execute_process(
-    COMMAND ${PYTHON} -c "import base64, hashlib, sys; print(base64.b64encode(hashlib.sha256(open(sys.argv[1], 'rb').read()).digest()).decode())"
-            ${SOURCE_DIR}/velandra.css
-    OUTPUT_VARIABLE STYLE_HASH OUTPUT_STRIP_TRAILING_WHITESPACE
-    COMMAND_ERROR_IS_FATAL ANY)
+digest(${SOURCE_DIR}/velandra.css STYLE_HASH)
+file(READ ${FONTS_SCRIPT} FONTS)
+digest(${FONTS_SCRIPT} FONTS_HASH)
 configure_file(${SOURCE_DIR}/index.html.in ${SITE_DIR}/index.html @ONLY)
 file(REMOVE ${SITE_DIR}/velandra.css)
 configure_file(${ICON_DIR}/it.velandra.Velandra.svg ${SITE_DIR}/velandra.svg COPYONLY)
-# The fonts travel inside velandra.js, their licences beside it, as those licences ask: of each
+# The fonts travel inside the page, their licences beside it, as those licences ask: of each
 # package's copyright file, its header and the paragraph on the font files ("Files: *"), which
 # holds their licence. The paragraphs that follow it cover files the site does not carry (the
 # Debian packaging, test documents) under other licences.

@@ -618,7 +618,7 @@ class WebEditionTest(ProgramTest):
         # unreadable (their WOFF 2 signature spoilt) the browser draws in its own, in which the
         # heading is too wide at 19 pixels and must shrink, measured bold as it is drawn.
         for fonts, module, shrinks in (
-                (("Uint8Array.fromBase64 ?", "false ?"), [("if(Uint8Array.fromBase64)", "if(false)")],
+                (("if (Uint8Array.fromBase64)", "if (false)"), [("if(Uint8Array.fromBase64)", "if(false)")],
                  False),
                 (('"d09GM', '"AAAAA'), [], True)):
             with self.subTest(fonts[0]):

@@ -6,12 +6,6 @@
 // The start's phases are marked for the Performance API (velandra-compiled, -form, -fonts,
 // -ready), where a benchmark or the browser's own tools can read them.
 
-// Base64 decoded by the browser where it can, else by a loop in JavaScript.
-function bytesFromBase64(base64) {
-  if (Uint8Array.fromBase64) return Uint8Array.fromBase64(base64);
-  return Uint8Array.from(atob(base64), function (letter) { return letter.charCodeAt(0); });
-}
-
 Module['instantiateWasm'] = function (imports, receiveInstance) {
   var bytes = bytesFromBase64(wasmBinaryFile.slice(wasmBinaryFile.indexOf(',') + 1));
   var parsed = new Promise(function (resolve) {

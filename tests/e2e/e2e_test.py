@@ -71,6 +71,14 @@ def run(*command, env=None):
                           timeout=TIMEOUT).stdout
 
 
+def end_wine_server(env):
+    """Ends the Wine server of the prefix and every Wine process with it; a server that has
+    already gone is what stopping it wants, not an error."""
+    wineserver = os.path.join(os.path.dirname(RUNNER), "wineserver")
+    subprocess.run([wineserver, "--kill"], env=env, capture_output=True, timeout=TIMEOUT)
+    subprocess.run([wineserver, "--wait"], env=env, capture_output=True, timeout=TIMEOUT)
+
+
 class XServer:
     """Xvfb on the first free display, with openbox to give windows their frames."""
 
@@ -106,8 +114,13 @@ class XServer:
         raise RuntimeError("openbox did not start")
 
     def stop(self):
+        # Wine's processes end with the display they drew on, and the display is free again
+        # only once its server has gone: the next class's runs must not meet either.
+        if WINDOWS:
+            end_wine_server(self.env)
         for process in (self.wm, self.xvfb):
             process.terminate()
+            process.wait(timeout=TIMEOUT)
             process.wait(timeout=TIMEOUT)
         self.display_file.close()
 
@@ -442,11 +455,8 @@ class WindowsEditionTest(ProgramTest):
         env = self.server.env
         run(RUNNER, "reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t",
             "REG_DWORD", "/d", str(dpi), "/f", env=env)
-        # The new setting is read when the Wine server starts again. A server that has already
-        # gone is what stopping it wants, not an error.
-        wineserver = os.path.join(os.path.dirname(RUNNER), "wineserver")
-        subprocess.run([wineserver, "--kill"], env=env, capture_output=True, timeout=TIMEOUT)
-        subprocess.run([wineserver, "--wait"], env=env, capture_output=True, timeout=TIMEOUT)
+        # The new setting is read when the Wine server starts again.
+        end_wine_server(env)
 
 
 # Each element as the page must show it, worked out by hand: its place in CSS pixels (left,

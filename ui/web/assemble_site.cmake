@@ -1,7 +1,8 @@
 # Gathers the web site beside the built velandra.js: the static files, the icons, and a service
 # worker that keeps exactly these files under a name that changes with their content; then zips
-# the site. Run with -DSOURCE_DIR, -DICON_DIR, -DSITE_DIR, -DZIP, -DPYTHON, -DZIPPER and
-# -DFONTS_SCRIPT (the script that carries the fonts).
+# the site. Run with -DSOURCE_DIR, -DICON_DIR, -DSITE_DIR, -DZIP, -DPYTHON, -DZIPPER,
+# -DFONTS_SCRIPT (the script that carries the fonts), -DFONT_TEXTS (the reader of the form's
+# fonts) and -DWORK_DIR (for files the site does not carry).
 configure_file(${SOURCE_DIR}/manifest.webmanifest ${SITE_DIR}/manifest.webmanifest COPYONLY)
 # The style sheet and the fonts' script travel inside the page: the browser lays the page out,
 # and reads the fonts, as soon as the page has arrived rather than one request later. The policy
@@ -14,8 +15,18 @@ function(digest file variable)
         COMMAND_ERROR_IS_FATAL ANY)
     set(${variable} ${value} PARENT_SCOPE)
 endfunction()
+# The page's hidden letters, one in each face at each size of the form: their rules join the
+# style sheet, the letters the page.
+execute_process(COMMAND ${FONT_TEXTS} --cue OUTPUT_VARIABLE cue COMMAND_ERROR_IS_FATAL ANY)
+string(FIND "${cue}" "\n\n" letters_at)
+string(SUBSTRING "${cue}" 0 ${letters_at} cue_rules)
+math(EXPR letters_at "${letters_at} + 2")
+string(SUBSTRING "${cue}" ${letters_at} -1 FONT_CUE)
+string(STRIP "${FONT_CUE}" FONT_CUE)
 file(READ ${SOURCE_DIR}/velandra.css STYLE)
-digest(${SOURCE_DIR}/velandra.css STYLE_HASH)
+string(APPEND STYLE "${cue_rules}\n")
+file(WRITE ${WORK_DIR}/page-style.css "${STYLE}")
+digest(${WORK_DIR}/page-style.css STYLE_HASH)
 file(READ ${FONTS_SCRIPT} FONTS)
 digest(${FONTS_SCRIPT} FONTS_HASH)
 configure_file(${SOURCE_DIR}/index.html.in ${SITE_DIR}/index.html @ONLY)

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "css_font.h"
+
 // Strings cross as a pointer and a length in bytes of UTF-8; the JavaScript below reads them
 // with UTF8ToString(pointer, length). It is written for the minifier of the toolchain, which
 // takes no syntax newer than ES2017.
@@ -312,11 +314,6 @@ int Length(std::string_view text) {
     return static_cast<int>(text.size());
 }
 
-// A CSS font-family list: the named family first, then its stand-in served with the page.
-std::string Families(const ui::FontFace& face) {
-    return "\"" + std::string(face.family) + "\", \"" + std::string(face.substitute) + "\"";
-}
-
 }  // namespace
 
 void SetCaption(std::string_view caption) {
@@ -359,7 +356,7 @@ void WatchDisplay() {
 }
 
 void SetFont(std::string_view name, const ui::FontFace& face, double points) {
-    const std::string families = Families(face);
+    const std::string families = CssFamilies(face);
     js_set_font(name.data(), Length(name), families.data(), Length(families), points, face.bold,
                 face.italic);
 }

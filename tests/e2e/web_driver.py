@@ -7,6 +7,7 @@ the X driver of the desktop editions offers, so that the same scenarios run agai
 import asyncio
 import functools
 import glob
+import gzip
 import http.server
 import itertools
 import json
@@ -56,12 +57,14 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
 class SiteServer:
     """The site on a free port of 127.0.0.1, and the paths it was asked for; paths that start
     with `refuse` are answered 404, the files `alter` maps to (old, new) pairs are sent with
-    each old text (which they must hold) replaced by the new, and with `no_store` nothing may be
-    kept."""
+    each old text (which they must hold) replaced by the new, with `no_store` nothing may be
+    kept, and with `compress` each file goes gzip-compressed where that makes it smaller and the
+    browser takes it, as a web server sends text."""
 
-    def __init__(self, root=SITE, refuse=None, alter=None, no_store=False):
+    def __init__(self, root=SITE, refuse=None, alter=None, no_store=False, compress=False):
         self.requests = []
         server = self
+        compressed = {}
 
         class Handler(QuietHandler):
             def end_headers(self):
@@ -79,14 +82,26 @@ class SiteServer:
                     for old, new in alter[path]:
                         assert old in text, f"{path} does not hold {old!r}"
                         text = text.replace(old, new)
-                    body = text.encode()
-                    self.send_response(200)
-                    self.send_header("Content-Type", self.guess_type(path))
-                    self.send_header("Content-Length", str(len(body)))
-                    self.end_headers()
-                    self.wfile.write(body)
+                    self.send_body(path, text.encode())
+                elif (compress and "gzip" in self.headers.get("Accept-Encoding", "")
+                      and pathlib.Path(root, path[1:]).is_file()):
+                    if path not in compressed:
+                        data = pathlib.Path(root, path[1:]).read_bytes()
+                        packed = gzip.compress(data, 9, mtime=0)
+                        compressed[path] = (packed, "gzip") if len(packed) < len(data) else (
+                            data, None)
+                    self.send_body(path, *compressed[path])
                 else:
                     super().do_GET()
+
+            def send_body(self, path, body, encoding=None):
+                self.send_response(200)
+                self.send_header("Content-Type", self.guess_type(path))
+                if encoding:
+                    self.send_header("Content-Encoding", encoding)
+                self.send_header("Content-Length", str(len(body)))
+                self.end_headers()
+                self.wfile.write(body)
 
         self.httpd = http.server.ThreadingHTTPServer(
             ("127.0.0.1", 0), functools.partial(Handler, directory=root))

@@ -54,17 +54,22 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
         pass
 
 
+@functools.cache
+def gzipped(file):
+    """A file's bytes gzip-compressed, once for all its requests."""
+    return gzip.compress(file.read_bytes(), 9, mtime=0)
+
+
 class SiteServer:
     """The site on a free port of 127.0.0.1, and the paths it was asked for; paths that start
     with `refuse` are answered 404, the files `alter` maps to (old, new) pairs are sent with
     each old text (which they must hold) replaced by the new, with `no_store` nothing may be
-    kept, and with `compress` each file goes gzip-compressed where that makes it smaller and the
-    browser takes it, as a web server sends text."""
+    kept, and with `compress` each file goes gzip-compressed to a browser that takes it, as a
+    web server sends text."""
 
     def __init__(self, root=SITE, refuse=None, alter=None, no_store=False, compress=False):
         self.requests = []
         server = self
-        compressed = {}
 
         class Handler(QuietHandler):
             def end_headers(self):
@@ -85,12 +90,7 @@ class SiteServer:
                     self.send_body(path, text.encode())
                 elif (compress and "gzip" in self.headers.get("Accept-Encoding", "")
                       and pathlib.Path(root, path[1:]).is_file()):
-                    if path not in compressed:
-                        data = pathlib.Path(root, path[1:]).read_bytes()
-                        packed = gzip.compress(data, 9, mtime=0)
-                        compressed[path] = (packed, "gzip") if len(packed) < len(data) else (
-                            data, None)
-                    self.send_body(path, *compressed[path])
+                    self.send_body(path, gzipped(pathlib.Path(root, path[1:])), "gzip")
                 else:
                     super().do_GET()
 

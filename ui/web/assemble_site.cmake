@@ -17,14 +17,12 @@ function(digest file variable)
 endfunction()
 # The page's hidden letters, one in each face at each size of the form: their rules join the
 # style sheet, the letters the page.
-execute_process(COMMAND ${FONT_TEXTS} --cue OUTPUT_VARIABLE cue COMMAND_ERROR_IS_FATAL ANY)
-string(FIND "${cue}" "\n\n" letters_at)
-string(SUBSTRING "${cue}" 0 ${letters_at} cue_rules)
-math(EXPR letters_at "${letters_at} + 2")
-string(SUBSTRING "${cue}" ${letters_at} -1 FONT_CUE)
-string(STRIP "${FONT_CUE}" FONT_CUE)
+execute_process(COMMAND ${FONT_TEXTS} --cue-rules OUTPUT_VARIABLE cue_rules
+                COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${FONT_TEXTS} --cue-letters OUTPUT_VARIABLE FONT_CUE
+                COMMAND_ERROR_IS_FATAL ANY)
 file(READ ${SOURCE_DIR}/velandra.css STYLE)
-string(APPEND STYLE "${cue_rules}\n")
+string(APPEND STYLE "${cue_rules}")
 file(WRITE ${WORK_DIR}/page-style.css "${STYLE}")
 digest(${WORK_DIR}/page-style.css STYLE_HASH)
 file(READ ${FONTS_SCRIPT} FONTS)

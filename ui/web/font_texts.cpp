@@ -3,9 +3,11 @@
 //   font_texts ROLE       the texts the form draws in one font role (named as in the Font
 //                         enumeration), so that a label's served font can be cut to the
 //                         characters of its fixed texts;
-//   font_texts --cue      the page's hidden letters, one in each face at each size the form
-//                         uses: a style rule per letter, a blank line, then the letters' markup.
-//                         The browser prepares each of them while the program travels.
+//   font_texts --cue-rules, --cue-letters
+//                         the page's hidden letters, one in each face at each size the form
+//                         uses: a style rule for each, and the letters' markup. The browser
+//                         prepares each of them while the program travels.
+#include <algorithm>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -39,23 +41,30 @@ char LetterOf(Font role) {
     return 'A';
 }
 
-void PrintCue() {
+// Each font role the form's elements use, in the order they first use it.
+std::vector<Font> CueRoles() {
     std::vector<Font> roles;
     for (const auto& element : kElements) {
-        if (element.font == Font::None) continue;
-        bool seen = false;
-        for (Font role : roles) seen = seen || role == element.font;
-        if (!seen) roles.push_back(element.font);
+        if (element.font != Font::None &&
+            std::find(roles.begin(), roles.end(), element.font) == roles.end()) {
+            roles.push_back(element.font);
+        }
     }
+    return roles;
+}
+
+void PrintCueRules() {
+    const std::vector<Font> roles = CueRoles();
     for (std::size_t i = 0; i < roles.size(); ++i) {
         const velandra::ui::FontFace face = velandra::ui::FaceOf(roles[i]);
         std::cout << ".font-cue span:nth-child(" << i + 1
                   << ") { font: " << (face.bold ? "bold " : "") << (face.italic ? "italic " : "")
                   << face.points << "pt " << velandra::web::CssFamilies(face) << "; }\n";
     }
-    std::cout << '\n';
-    for (Font role : roles) std::cout << "<span>" << LetterOf(role) << "</span>";
-    std::cout << '\n';
+}
+
+void PrintCueLetters() {
+    for (Font role : CueRoles()) std::cout << "<span>" << LetterOf(role) << "</span>";
 }
 
 }  // namespace
@@ -63,8 +72,12 @@ void PrintCue() {
 int main(int argc, char** argv) {
     if (argc != 2) return 2;
     const std::string_view argument = argv[1];
-    if (argument == "--cue") {
-        PrintCue();
+    if (argument == "--cue-rules") {
+        PrintCueRules();
+        return 0;
+    }
+    if (argument == "--cue-letters") {
+        PrintCueLetters();
         return 0;
     }
     for (const auto& [name, role] : kRoles) {

@@ -22,7 +22,8 @@ import sys
 from fontTools.ttLib import TTFont
 
 path = sys.argv[1]
-font = TTFont(path)
+# The source font's timestamps are kept, so that the same sources build the same bytes.
+font = TTFont(path, recalcTimestamp=False)
 names = font["name"]
 renamed = False
 for record in names.names:

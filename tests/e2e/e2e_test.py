@@ -121,7 +121,6 @@ class XServer:
         for process in (self.wm, self.xvfb):
             process.terminate()
             process.wait(timeout=TIMEOUT)
-            process.wait(timeout=TIMEOUT)
         self.display_file.close()
 
 

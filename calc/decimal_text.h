@@ -1,7 +1,8 @@
 // Decimal text to double and back in the C locale's notation, whatever locale the process runs
 // under. The standard library's std::from_chars and std::to_chars do it where they handle
-// floating point; elsewhere (older libc++, as in WebAssembly builds) the C library's strtod and
-// snprintf do it, with the locale's decimal point swapped for the point on the way in and out.
+// floating point; elsewhere (older libc++, as in WebAssembly builds) exact conversions of our
+// own on big integers do it. The C library's strtod and snprintf would bring their locales, a
+// whole printf and a 128-bit floating-point arithmetic in software: half the web page's module.
 #pragma once
 
 #include <cstddef>

@@ -1,9 +1,12 @@
 // Feeds arbitrary bytes to TextToNumber and checks every answer against a reader built on a
-// regular expression of the number grammar and the C library's strtod.
+// regular expression of the number grammar and the C library's strtod; then writes the value read,
+// and the first eight bytes taken as a double, with NumberToText and checks them against printf.
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <regex>
 #include <string>
 #include <string_view>
@@ -24,6 +27,12 @@ double Reference(const std::string& text) {
     return match[1].str() == "-" ? -magnitude : magnitude;
 }
 
+void CheckWriting(double value) {
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "%.15g", value);
+    if (velandra::NumberToText(value, ".") != expected) std::abort();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -31,5 +40,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const double read = velandra::TextToNumber(text);
     if (std::isnan(read) || std::isinf(read)) std::abort();
     if (read != Reference(text)) std::abort();
+    CheckWriting(read);
+    if (size >= sizeof(double)) {
+        double raw = 0;
+        std::memcpy(&raw, data, sizeof raw);
+        CheckWriting(raw);
+    }
     return 0;
 }

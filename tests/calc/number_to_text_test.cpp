@@ -46,7 +46,11 @@ INSTANTIATE_TEST_SUITE_P(
                       Writing{2.999999999999999, ".", "3"}, Writing{1e15, ".", "1e+15"},
                       Writing{2.5e20, ",", "2,5e+20"}, Writing{1.5e-5, ",", "1,5e-05"},
                       Writing{1e300, ".", "1e+300"},
-                      Writing{1.7976931348623157e308, ".", "1.79769313486232e+308"}));
+                      Writing{1.7976931348623157e308, ".", "1.79769313486232e+308"},
+                      Writing{4.9406564584124654e-324, ".", "4.94065645841247e-324"},
+                      // Exactly halfway at the fifteenth digit: to the even digit, as printf.
+                      Writing{1.000030517578125, ".", "1.00003051757812"},
+                      Writing{1.000091552734375, ".", "1.00009155273438"}));
 
 // Parsing the text back gives the value rounded to 15 significant digits, and the text carries
 // no blanks, no trailing zeros in its fraction and no bare separator.

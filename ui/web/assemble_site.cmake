@@ -1,12 +1,14 @@
-# Gathers the web site beside the built velandra.js: the static files, the icons, and a service
-# worker that keeps exactly these files under a name that changes with their content; then zips
-# the site. Run with -DSOURCE_DIR, -DICON_DIR, -DSITE_DIR, -DZIP, -DPYTHON, -DZIPPER,
-# -DFONTS_SCRIPT (the script that carries the fonts), -DFONT_TEXTS (the reader of the form's
-# fonts) and -DWORK_DIR (for files the site does not carry).
+# Gathers the web site: the page with the program inside, the static files, the icons, and a
+# service worker that keeps exactly these files under a name that changes with their content;
+# then zips the site. Run with -DSOURCE_DIR, -DICON_DIR, -DSITE_DIR, -DZIP, -DPYTHON, -DZIPPER,
+# -DFONTS_SCRIPT (the script that carries the fonts), -DPROGRAM_SCRIPT (the program's script,
+# with its module), -DFONT_TEXTS (the reader of the form's fonts) and -DWORK_DIR (for files the
+# site does not carry).
 configure_file(${SOURCE_DIR}/manifest.webmanifest ${SITE_DIR}/manifest.webmanifest COPYONLY)
-# The style sheet and the fonts' script travel inside the page: the browser lays the page out,
-# and reads the fonts, as soon as the page has arrived rather than one request later. The policy
-# allows exactly those two, each by its digest.
+# The style sheet, the fonts' script and the program's script travel inside the page: the
+# browser lays the page out, reads the fonts and starts the program as soon as the page has
+# arrived rather than one request later. The policy allows exactly those three, each by its
+# digest.
 function(digest file variable)
     execute_process(
         COMMAND ${PYTHON} -c "import base64, hashlib, sys; print(base64.b64encode(hashlib.sha256(open(sys.argv[1], 'rb').read()).digest()).decode())"
@@ -27,8 +29,16 @@ file(WRITE ${WORK_DIR}/page-style.css "${STYLE}")
 digest(${WORK_DIR}/page-style.css STYLE_HASH)
 file(READ ${FONTS_SCRIPT} FONTS)
 digest(${FONTS_SCRIPT} FONTS_HASH)
+file(READ ${PROGRAM_SCRIPT} PROGRAM)
+digest(${PROGRAM_SCRIPT} PROGRAM_HASH)
+# Inside the page, the program's script would end at the first "</script".
+string(TOLOWER "${PROGRAM}" program_lower)
+string(FIND "${program_lower}" "</script" script_end)
+if(NOT script_end EQUAL -1)
+    message(FATAL_ERROR "${PROGRAM_SCRIPT} holds \"</script\" at ${script_end}")
+endif()
 configure_file(${SOURCE_DIR}/index.html.in ${SITE_DIR}/index.html @ONLY)
-file(REMOVE ${SITE_DIR}/velandra.css)
+file(REMOVE ${SITE_DIR}/velandra.css ${SITE_DIR}/velandra.js)
 configure_file(${ICON_DIR}/it.velandra.Velandra.svg ${SITE_DIR}/velandra.svg COPYONLY)
 # The fonts travel inside the page, their licences beside it, as those licences ask: of each
 # package's copyright file, its header and the paragraph on the font files ("Files: *"), which
@@ -54,7 +64,7 @@ foreach(size 192 512)
 endforeach()
 
 # Exactly the files the build makes, whatever else an older build left in the folder.
-set(site_files index.html manifest.webmanifest velandra.js velandra.svg
+set(site_files index.html manifest.webmanifest velandra.svg
     velandra-192.png velandra-512.png)
 foreach(package fonts-liberation2 fonts-ebgaramond fonts-dejavu-core)
     list(APPEND site_files licences/${package}-copyright.txt)

@@ -109,8 +109,8 @@ class BigNumber {
     void Subtract(const BigNumber& other) {
         std::int64_t borrow = 0;
         for (std::size_t i = 0; i < limbs_.size(); ++i) {
-            std::int64_t difference = static_cast<std::int64_t>(limbs_[i]) - borrow -
-                                      (i < other.limbs_.size() ? other.limbs_[i] : 0);
+            const std::int64_t difference = static_cast<std::int64_t>(limbs_[i]) - borrow -
+                                            (i < other.limbs_.size() ? other.limbs_[i] : 0);
             borrow = difference < 0 ? 1 : 0;
             limbs_[i] = static_cast<std::uint32_t>(difference + (borrow << 32));
         }

@@ -27,6 +27,22 @@ void PrintTo(const Reading& reading, std::ostream* out) {
 
 class TextToNumberTest : public ::testing::TestWithParam<Reading> {};
 
+// 2^-1075, halfway between zero and the smallest double above it, written out in full: 5^1075
+// (752 digits, by long multiplication) after 323 zeros.
+std::string HalfTheSmallestDouble() {
+    std::string digits = "1";
+    for (int i = 0; i < 1075; ++i) {
+        int carry = 0;
+        for (auto digit = digits.rbegin(); digit != digits.rend(); ++digit) {
+            const int product = (*digit - '0') * 5 + carry;
+            *digit = static_cast<char>('0' + product % 10);
+            carry = product / 10;
+        }
+        if (carry != 0) digits.insert(digits.begin(), static_cast<char>('0' + carry));
+    }
+    return "0." + std::string(1075 - digits.size(), '0') + digits;
+}
+
 TEST_P(TextToNumberTest, ReadsTheLeadingNumber) {
     const double read = TextToNumber(GetParam().text);
     EXPECT_EQ(read, GetParam().value) << '"' << GetParam().text << '"';
@@ -60,15 +76,18 @@ INSTANTIATE_TEST_SUITE_P(Choices, TextToNumberTest,
 // Halfway cases that a reader which drops digits past the seventeenth gets wrong.
 INSTANTIATE_TEST_SUITE_P(
     CorrectRounding, TextToNumberTest,
-    ::testing::Values(Reading{"9007199254740993", 9007199254740992.0},
-                      Reading{"9007199254740993." + std::string(40, '0') + "1", 9007199254740994.0},
-                      Reading{"0.1000000000000000055511151231257827021181583404541015625", 0.1},
-                      Reading{"1.00000000000000011102230246251565404236316680908203125", 1.0},
-                      Reading{"1.00000000000000011102230246251565404236316680908203125" +
-                                  std::string(40, '0') + "1",
-                              1.0000000000000002},
-                      Reading{"0.30000000000000001665334536938066489994525909423828125",
-                              0.30000000000000004}));
+    ::testing::Values(
+        Reading{"9007199254740993", 9007199254740992.0},
+        Reading{"9007199254740993." + std::string(40, '0') + "1", 9007199254740994.0},
+        Reading{"0.1000000000000000055511151231257827021181583404541015625", 0.1},
+        Reading{"1.00000000000000011102230246251565404236316680908203125", 1.0},
+        Reading{
+            "1.00000000000000011102230246251565404236316680908203125" + std::string(40, '0') + "1",
+            1.0000000000000002},
+        Reading{"0.30000000000000001665334536938066489994525909423828125", 0.30000000000000004},
+        // A tie goes to the even zero; a digit beyond the 800th lifts it.
+        Reading{HalfTheSmallestDouble(), 0},
+        Reading{HalfTheSmallestDouble() + std::string(100, '0') + "1", 4.9406564584124654e-324}));
 
 // Texts built from the number grammar with random blanks, signs and trailing junk, checked
 // against the C library's own reader of the bare number.

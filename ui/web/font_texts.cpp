@@ -5,8 +5,8 @@
 //                         characters of its fixed texts;
 //   font_texts --cue-rules, --cue-letters
 //                         the page's hidden letters, one in each face at each size the form
-//                         uses: a style rule for each, and the letters' markup. The browser
-//                         prepares each of them while the program travels.
+//                         uses: a style rule for each, and the letters' markup, which have
+//                         the browser prepare each face at each size.
 #include <algorithm>
 #include <iostream>
 #include <string>

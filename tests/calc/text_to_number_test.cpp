@@ -28,19 +28,20 @@ void PrintTo(const Reading& reading, std::ostream* out) {
 class TextToNumberTest : public ::testing::TestWithParam<Reading> {};
 
 // 2^-1075, halfway between zero and the smallest double above it, written out in full: 5^1075
-// (752 digits, by long multiplication) after 323 zeros.
+// (752 digits, by long multiplication, least significant first) after 323 zeros.
 std::string HalfTheSmallestDouble() {
     std::string digits = "1";
     for (int i = 0; i < 1075; ++i) {
         int carry = 0;
-        for (auto digit = digits.rbegin(); digit != digits.rend(); ++digit) {
-            const int product = (*digit - '0') * 5 + carry;
-            *digit = static_cast<char>('0' + product % 10);
-            carry = product / 10;
+        for (char& digit : digits) {
+            carry += (digit - '0') * 5;
+            digit = static_cast<char>('0' + carry % 10);
+            carry /= 10;
         }
-        if (carry != 0) digits.insert(digits.begin(), static_cast<char>('0' + carry));
+        if (carry != 0) digits += static_cast<char>('0' + carry);
     }
-    return "0." + std::string(1075 - digits.size(), '0') + digits;
+    return "0." + std::string(1075 - digits.size(), '0') +
+           std::string(digits.rbegin(), digits.rend());
 }
 
 TEST_P(TextToNumberTest, ReadsTheLeadingNumber) {

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <ostream>
 #include <random>
@@ -27,10 +29,12 @@ void PrintTo(const Reading& reading, std::ostream* out) {
 
 class TextToNumberTest : public ::testing::TestWithParam<Reading> {};
 
-// 2^-1075, halfway between zero and the smallest double above it, written out in full: 5^1075
-// (752 digits, by long multiplication, least significant first) after 323 zeros.
-std::string HalfTheSmallestDouble() {
-    std::string digits = "1";
+// A multiple of 2^-1075, half the smallest double, written out in full: the multiple times 5^1075
+// (by long multiplication, least significant digit first) after the point moved 1075 places. An
+// odd multiple lies exactly halfway between two doubles; 2^53 - 3 times it has 768 digits.
+std::string HalvesOfTheSmallestDouble(std::uint64_t multiple) {
+    std::string digits = std::to_string(multiple);
+    std::reverse(digits.begin(), digits.end());
     for (int i = 0; i < 1075; ++i) {
         int carry = 0;
         for (char& digit : digits) {
@@ -86,9 +90,14 @@ INSTANTIATE_TEST_SUITE_P(
             "1.00000000000000011102230246251565404236316680908203125" + std::string(40, '0') + "1",
             1.0000000000000002},
         Reading{"0.30000000000000001665334536938066489994525909423828125", 0.30000000000000004},
-        // A tie goes to the even zero; a digit beyond the 800th lifts it.
-        Reading{HalfTheSmallestDouble(), 0},
-        Reading{HalfTheSmallestDouble() + std::string(100, '0') + "1", 4.9406564584124654e-324}));
+        // A tie goes to the even zero; one nonzero digit anywhere beyond the 800th lifts it.
+        Reading{HalvesOfTheSmallestDouble(1), 0},
+        Reading{HalvesOfTheSmallestDouble(1) + std::string(50, '0') + "1" + std::string(50, '0'),
+                4.9406564584124654e-324},
+        // The longest ties, 768 digits: down to the even (2^52 - 2) * 2^-1074, and up to the
+        // even 2^-1022.
+        Reading{HalvesOfTheSmallestDouble((std::uint64_t{1} << 53) - 3), 0x0.ffffffffffffep-1022},
+        Reading{HalvesOfTheSmallestDouble((std::uint64_t{1} << 53) - 1), 0x1p-1022}));
 
 // Texts built from the number grammar with random blanks, signs and trailing junk, checked
 // against the C library's own reader of the bare number.

@@ -459,28 +459,33 @@ class WindowsEditionTest(ProgramTest):
 
 
 # Each element as the page must show it, worked out by hand: its place in CSS pixels (left,
-# top, width, height: the twips at 15 twips a pixel), the served face it is drawn in (family,
-# pixels: 8.25, 9.75, 12 and 14.25 points are 11, 13, 16 and 19; bold; italic), its text
-# colour's role (the highlight, the face's text, or a box's or button's own) and whether its
-# text is centred across it (buttons keep the browser's default, centred).
+# top, width, height: the twips at 15 twips a pixel), its face (the family the form names, used
+# where installed, then the served stand-in it is drawn in here; pixels: 8.25, 9.75, 12 and
+# 14.25 points are 11, 13, 16 and 19; bold; italic), its text colour's role (the highlight, the
+# face's text, or a box's or button's own) and whether its text is centred across it (buttons
+# keep the browser's default, centred).
+SANS = ("MS Sans Serif", "Liberation Sans")
+GARAMOND_BOLD = ("Garamond", "EB Garamond")
+GARAMOND_ITALIC = ("Garamond", "Liberation Serif")
+VERDANA = ("Verdana", "DejaVu Sans")
 WEB_FACTS = {
-    "TxtVelandra": ((224, 296, 57, 17), "Liberation Sans", 11, False, False, "own", True),
-    "TxtAltezza": ((216, 128, 57, 17), "Liberation Sans", 11, False, False, "own", True),
-    "CmdCancella": ((40, 344, 81, 25), "Liberation Sans", 13, False, False, "own", True),
-    "CmdCalcola": ((144, 256, 81, 25), "Liberation Sans", 13, False, False, "own", True),
-    "CmdUscita": ((232, 344, 81, 25), "Liberation Sans", 13, False, False, "own", True),
-    "TxtPeso": ((216, 88, 57, 17), "Liberation Sans", 11, False, False, "own", True),
-    "Label5": ((24, 64, 313, 20), "Liberation Sans", 11, False, False, "highlight", True),
-    "LBLIntestazione2": ((24, 32, 313, 20), "EB Garamond", 19, True, False, "highlight", True),
-    "LBLFormula2": ((240, 216, 33, 17), "Liberation Sans", 13, False, False, "text", False),
-    "Label3": ((208, 184, 121, 17), "Liberation Sans", 13, False, False, "text", False),
-    "LBLFormula": ((48, 192, 121, 17), "Liberation Sans", 13, False, False, "text", False),
-    "LBLFattore": ((80, 296, 129, 17), "Liberation Serif", 16, False, True, "text", False),
-    "LBLAltezza": ((88, 128, 121, 17), "Liberation Sans", 13, False, False, "text", False),
-    "Label1": ((112, 400, 141, 23), "DejaVu Sans", 13, False, True, "highlight", False),
-    "Label2": ((128, 376, 93, 23), "DejaVu Sans", 13, True, False, "highlight", False),
-    "LBLPeso": ((88, 88, 121, 17), "Liberation Sans", 13, False, False, "text", False),
-    "LBLIntestazione": ((24, 8, 313, 20), "EB Garamond", 19, True, False, "highlight", True),
+    "TxtVelandra": ((224, 296, 57, 17), SANS, 11, False, False, "own", True),
+    "TxtAltezza": ((216, 128, 57, 17), SANS, 11, False, False, "own", True),
+    "CmdCancella": ((40, 344, 81, 25), SANS, 13, False, False, "own", True),
+    "CmdCalcola": ((144, 256, 81, 25), SANS, 13, False, False, "own", True),
+    "CmdUscita": ((232, 344, 81, 25), SANS, 13, False, False, "own", True),
+    "TxtPeso": ((216, 88, 57, 17), SANS, 11, False, False, "own", True),
+    "Label5": ((24, 64, 313, 20), SANS, 11, False, False, "highlight", True),
+    "LBLIntestazione2": ((24, 32, 313, 20), GARAMOND_BOLD, 19, True, False, "highlight", True),
+    "LBLFormula2": ((240, 216, 33, 17), SANS, 13, False, False, "text", False),
+    "Label3": ((208, 184, 121, 17), SANS, 13, False, False, "text", False),
+    "LBLFormula": ((48, 192, 121, 17), SANS, 13, False, False, "text", False),
+    "LBLFattore": ((80, 296, 129, 17), GARAMOND_ITALIC, 16, False, True, "text", False),
+    "LBLAltezza": ((88, 128, 121, 17), SANS, 13, False, False, "text", False),
+    "Label1": ((112, 400, 141, 23), VERDANA, 13, False, True, "highlight", False),
+    "Label2": ((128, 376, 93, 23), VERDANA, 13, True, False, "highlight", False),
+    "LBLPeso": ((88, 88, 121, 17), SANS, 13, False, False, "text", False),
+    "LBLIntestazione": ((24, 8, 313, 20), GARAMOND_BOLD, 19, True, False, "highlight", True),
 }
 # The flat lines' end points in device pixels at device pixel ratios 1 and 2, by hand.
 WEB_FLAT_LINES = {
@@ -497,9 +502,10 @@ WEB_DEVICES = {
     "tablet": ((1024, 768, 2), 1.67, (603, 713), (641, 561, 1042, 3)),
 }
 
-# Per label and button: its place, computed font, colour, the box of its text (the font's line
-# box, across the text's advance) relative to the element, and the text's width as a canvas
-# measures it in the face the table names.
+# Per element: its place, computed font, colour, the box of a label's or button's text (the
+# font's line box, across the text's advance) relative to the element, the text's width as a
+# canvas measures it in the face the table names, the families in the order the browser tries
+# them, and how the text is aligned across (with even padding on either side).
 READ_LOOKS = """
 const client = document.getElementById('Client').getBoundingClientRect();
 const canvas = document.createElement('canvas').getContext('2d');
@@ -515,7 +521,9 @@ return Object.fromEntries(Object.entries(arguments[0]).map(([name, face]) => {
     width = [t.width, canvas.measureText(e.textContent).width];
   }
   return [name, [[b.left - client.left, b.top - client.top, b.width, b.height],
-                 s.fontSize, s.fontWeight, s.fontStyle, s.color, text, width]];
+                 s.fontSize, s.fontWeight, s.fontStyle, s.color, text, width,
+                 s.fontFamily.split(',').map(f => f.trim().replace(/^"|"$/g, '')),
+                 [s.textAlign, s.paddingLeft === s.paddingRight]]];
 }));"""
 PROBE_COLOURS = """
 const probe = document.createElement('div');
@@ -597,14 +605,16 @@ class WebEditionTest(ProgramTest):
         app = self.start()
         faces = {name: ("italic " if italic else "") + ("bold" if bold else "")
                  for name, (_, _, _, bold, italic, _, _) in WEB_FACTS.items()}
-        looks = app.script(READ_LOOKS, faces, {n: f[1] for n, f in WEB_FACTS.items()})
+        looks = app.script(READ_LOOKS, faces, {n: f[1][1] for n, f in WEB_FACTS.items()})
         text, face, highlight = app.script(PROBE_COLOURS, ["ButtonText", "ButtonFace",
                                                           "Highlight"])
-        for name, (_, family, pixels, bold, italic, role, centred) in WEB_FACTS.items():
+        for name, (_, families, pixels, bold, italic, role, centred) in WEB_FACTS.items():
             with self.subTest(name):
-                _, size, weight, style, colour, gaps, widths = looks[name]
+                _, size, weight, style, colour, gaps, widths, tried, across = looks[name]
                 self.assertEqual((size, weight, style), (f"{pixels}px", "700" if bold else "400",
                                                          "italic" if italic else "normal"))
+                self.assertEqual(tried, list(families))
+                self.assertEqual(across, ["center" if centred else "left", True])
                 # Colours by their channels: a system colour may come with an alpha of its own.
                 if role == "text":
                     self.assertEqual(rgb(colour), rgb(text))
@@ -616,7 +626,7 @@ class WebEditionTest(ProgramTest):
                     continue
                 # Drawn in the served face the table names: the width it takes on the page is
                 # the width a canvas measures in that face alone.
-                self.assertAlmostEqual(widths[0], widths[1], delta=1, msg=family)
+                self.assertAlmostEqual(widths[0], widths[1], delta=1, msg=families[1])
                 left, top, right, bottom = gaps
                 self.assertGreaterEqual(min(gaps), -1, "text outside its element")
                 self.assertLessEqual(abs(top - bottom), 1, "not centred in its height")

@@ -704,12 +704,16 @@ class WebEditionTest(ProgramTest):
         app.wait_for("document.getElementById('Announcer').textContent !== ''")
         app.click("CmdUscita")
         app.exit_status()
+        # The window's frame says, in sight, that the program was closed.
         left = app.script(
+            "const frame = document.getElementById('Quarnelo'), r = frame.getBoundingClientRect();"
             "return [document.querySelectorAll('input, button, canvas, #Client').length,"
-            "  document.getElementById('Announcer').textContent, document.body.innerHTML]")
-        self.assertEqual(left[:2], [0, ""])
+            "  document.getElementById('Announcer').textContent, frame.innerText.trim(),"
+            "  frame.contains(document.elementFromPoint(r.left + 30, r.top + r.height / 2)),"
+            "  document.body.innerHTML]")
+        self.assertEqual(left[:4], [0, "", "Velandra \u00e8 stata chiusa.", True])
         for value in ("80", "180", "Superficie"):
-            self.assertNotIn(value, left[2])
+            self.assertNotIn(value, left[4])
 
     def test_the_message_is_a_modal_alert_with_its_title_text_icon_and_one_button(self):
         app = self.start()
@@ -728,6 +732,14 @@ class WebEditionTest(ProgramTest):
             "    arguments[1], arguments[2]))];", message, 5, 5)
         self.assertEqual(facts, ["alertdialog", True, MESSAGE_TITLE, HEIGHT_MESSAGE, ["OK"],
                                  "Informazione", "OK", False])
+        # A click on its text, on its icon or beside its button leaves the focus on OK.
+        for target, corner in (("#MessageText", False), ("svg", False), (".message-buttons", True)):
+            spot = app.script(
+                "const r = arguments[0].querySelector(arguments[1]).getBoundingClientRect();"
+                "return arguments[2] ? [r.left + 4, r.bottom - 4]"
+                "  : [r.left + r.width / 2, r.top + r.height / 2];", message, target, corner)
+            app.page.perform(pointer=[int(c) for c in spot])
+            self.assertEqual(app.script("return document.activeElement.id"), "MessageOk", target)
         app.keys("space")
         app.wait_closed(message)
         self.assertEqual(app.script("return document.activeElement.id"), "CmdCalcola")

@@ -760,6 +760,19 @@ class WebEditionTest(ProgramTest):
         _, _, ink = line_ink(app)
         self.assertEqual(ink(250, 168), rgb(text) + [255])
 
+    def test_the_separator_is_the_one_of_the_first_language_intl_takes(self):
+        # The browser's languages in order, and what each list writes, by hand: a "C" (which a
+        # browser started under the C locale reports) is passed over; the first language taken
+        # decides, also where it writes a point though a later one writes a comma.
+        for languages, result in (("C.UTF-8,it_IT.UTF-8", "1,81811868577262"),
+                                  ("de_CH.UTF-8,it_IT.UTF-8", "1.81811868577262"),
+                                  ("fr_FR.UTF-8,en_US.UTF-8", "1,81811868577262")):
+            with self.subTest(languages):
+                app = self.start(locale=languages)
+                app.enter("70", "170")
+                app.click("CmdCalcola")
+                self.assertEqual(app.read("TxtVelandra"), result)
+
     def test_served_it_keeps_every_file_and_makes_no_request_after_load_and_logs_nothing(self):
         app = self.start()
         app.wait_until_kept_offline()

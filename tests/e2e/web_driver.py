@@ -229,7 +229,8 @@ def wait_for_port(port, process):
 
 
 def language_of(locale):
-    return locale.split(".")[0].replace("_", "-")
+    """The browser's languages for a locale, or for a list of them ("C.UTF-8,it_IT.UTF-8")."""
+    return ",".join(part.split(".")[0].replace("_", "-") for part in locale.split(","))
 
 
 class PerLanguage:
@@ -242,6 +243,8 @@ class PerLanguage:
     def visit(self, url, language, ratio, device):
         if device:
             raise Unsupported(f"{self.name}: no touch device emulation in its driver")
+        if "," in language and self.name == "webkit":
+            raise Unsupported("webkit: one language, from the LANG it is started with")
         if language not in self.browsers:
             self.browsers[language] = self.start(language)
         page = self.browsers[language]

@@ -150,7 +150,7 @@ class Chromium(SeleniumPage):
 
     name = "chromium"
 
-    def __init__(self):
+    def __init__(self, flags=()):
         self.profile = tempfile.mkdtemp(prefix="velandra-chromium-")
         options = webdriver.ChromeOptions()
         options.binary_location = "/usr/bin/chromium"
@@ -158,7 +158,7 @@ class Chromium(SeleniumPage):
                      "--no-first-run", "--disable-background-networking",
                      "--disable-component-update", "--disable-sync",
                      "--disable-dev-shm-usage", "--window-size=800,700",
-                     f"--user-data-dir={self.profile}"):
+                     f"--user-data-dir={self.profile}", *flags):
             options.add_argument(flag)
         options.set_capability("goog:loggingPrefs", {"browser": "ALL", "performance": "ALL"})
         self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
@@ -173,14 +173,22 @@ class Chromium(SeleniumPage):
                  acceptLanguage=language)
         # Only the preferred language: the browser's default locale (Intl's, with no language
         # named) stays English, as where a browser's language setting differs from its own.
-        width, height, ratio, mobile = device or (800, 700, ratio, False)
-        self.cdp("Emulation.setDeviceMetricsOverride", width=width, height=height,
-                 deviceScaleFactor=ratio, mobile=mobile)
-        self.cdp("Emulation.setTouchEmulationEnabled", enabled=mobile, maxTouchPoints=5)
+        self.display(device or (800, 700, ratio, False))
         self.driver.get_log("browser")
         self.driver.get_log("performance")
         self.driver.get(url)
         return self
+
+    def display(self, device):
+        """The viewport, in CSS pixels, its pixel ratio, and whether a finger is the pointer."""
+        width, height, ratio, mobile = device
+        self.cdp("Emulation.setDeviceMetricsOverride", width=width, height=height,
+                 deviceScaleFactor=ratio, mobile=mobile)
+        self.cdp("Emulation.setTouchEmulationEnabled", enabled=mobile, maxTouchPoints=5)
+
+    def zoom(self, ratio):
+        raise Unsupported("chromium: a pixel ratio set through DevTools changes no media query "
+                          "that the page listens to, as the browser's zoom does")
 
     def tap(self, x, y):
         """A finger put down and lifted at a point of the viewport."""
@@ -301,6 +309,12 @@ class WebKitPage(SeleniumPage):
     def forced_colours(self, active):
         raise Unsupported("webkit: no forced-colours emulation in its driver")
 
+    def display(self, device):
+        raise Unsupported("webkit: no touch device emulation in its driver")
+
+    def zoom(self, ratio):
+        raise Unsupported("webkit: its driver cannot change the pixel ratio")
+
     def console(self):
         raise Unsupported("webkit: its driver does not report the console")
 
@@ -409,8 +423,7 @@ class FirefoxPage:
         return answer["result"]
 
     def open(self, url, ratio):
-        self.command("browsingContext.setViewport", context=self.context,
-                     viewport={"width": 800, "height": 700}, devicePixelRatio=ratio)
+        self.zoom(ratio)
         self.events.clear()
         self.command("browsingContext.navigate", context=self.context, url=url,
                      wait="complete")
@@ -469,6 +482,14 @@ class FirefoxPage:
             self.command("input.performActions", context=self.context,
                          actions=[{"type": "key", "id": "keyboard", "actions": presses}])
         self.command("input.releaseActions", context=self.context)
+
+    def zoom(self, ratio):
+        """The pixel ratio, as the browser's zoom sets it."""
+        self.command("browsingContext.setViewport", context=self.context,
+                     viewport={"width": 800, "height": 700}, devicePixelRatio=ratio)
+
+    def display(self, device):
+        raise Unsupported("firefox: no touch device emulation over BiDi")
 
     def forced_colours(self, active):
         raise Unsupported("firefox: no forced-colours emulation over BiDi")

@@ -308,8 +308,15 @@ class RecordingPropertyService final : public IAccPropServices, public IClassFac
     HRESULT WINAPI ClearProps(const BYTE*, DWORD, const MSAAPROPID*, int) override {
         return E_NOTIMPL;
     }
-    HRESULT WINAPI SetHwndProp(HWND, DWORD, DWORD, MSAAPROPID, VARIANT) override {
-        return E_NOTIMPL;
+    HRESULT WINAPI SetHwndProp(HWND hwnd, DWORD, DWORD, MSAAPROPID property,
+                               VARIANT value) override {
+        // UI Automation's LiveSetting, by its GUID.
+        const GUID live = {
+            0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
+        if (property == live && value.vt == VT_I4) {
+            set[{hwnd, L"live"}] = value.lVal == 1 ? L"polite" : std::to_wstring(value.lVal);
+        }
+        return S_OK;
     }
     HRESULT WINAPI SetHwndPropServer(HWND, DWORD, DWORD, const MSAAPROPID*, int, IAccPropServer*,
                                      AnnoScope) override {
@@ -341,7 +348,14 @@ class RecordingPropertyService final : public IAccPropServices, public IClassFac
     }
 };
 
-TEST(ScreenReaders, EachBoxAndCaptionIsNamedAndEachBoxDescribed) {
+// The live-region changes the window tells of, by window, as a screen reader hears them.
+std::vector<HWND> liveChanges;
+
+void CALLBACK RecordLiveChange(HWINEVENTHOOK, DWORD, HWND window, LONG, LONG, DWORD, DWORD) {
+    liveChanges.push_back(window);
+}
+
+TEST(ScreenReaders, EachBoxAndCaptionIsNamedEachBoxDescribedAndEachResultAnnounced) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     RecordingPropertyService service;
     DWORD cookie = 0;
@@ -369,6 +383,34 @@ TEST(ScreenReaders, EachBoxAndCaptionIsNamedAndEachBoxDescribed) {
         EXPECT_EQ(said(16, L"name"), L"Risultato: superficie corporea in metri quadrati");
         EXPECT_EQ(said(15, L"name"),
                   L"Formula utilizzata: radice quadrata di (peso per altezza) diviso 3600");
+
+        // The result box is a polite live region, changed at each result, the same one again
+        // too; not when Cancella empties it, nor when a value is refused.
+        EXPECT_EQ(said(0, L"live"), L"polite");
+        HWINEVENTHOOK events =
+            SetWinEventHook(EVENT_OBJECT_LIVEREGIONCHANGED, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr,
+                            RecordLiveChange, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+        const auto press = [&](int index) {
+            HWND button = GetDlgItem(quarnelo.Handle(), 100 + index);
+            SendMessageW(quarnelo.Handle(), WM_COMMAND, MAKEWPARAM(100 + index, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(button));
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        };
+        // By creation index: CmdCancella 2, CmdCalcola 3.
+        SetWindowTextW(GetDlgItem(quarnelo.Handle(), 105), L"70");
+        SetWindowTextW(GetDlgItem(quarnelo.Handle(), 101), L"170");
+        for (int i = 0; i < 3; ++i) press(3);
+        const std::vector<HWND> resultBox(3, GetDlgItem(quarnelo.Handle(), 100));
+        EXPECT_EQ(liveChanges, resultBox);
+        press(2);
+        hook = SetWindowsHookExW(WH_CBT, WatchMessage, nullptr, GetCurrentThreadId());
+        press(3);
+        UnhookWindowsHookEx(hook);
+        // Both emptied values refused, the height's message the last.
+        EXPECT_EQ(seen.text, L"Il valore dell'altezza deve essere maggiore di zero");
+        EXPECT_EQ(liveChanges, resultBox);
+        UnhookWinEvent(events);
     }
     CoRevokeClassObject(cookie);
     CoUninitialize();

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "announcement.h"
 #include "fonts.h"
 #include "form_metrics.h"
 #include "text.h"
@@ -16,6 +17,11 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"Quarnelo";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr int kFirstControlId = 100;
+// UI Automation's LiveSetting property, which MinGW-w64's headers lack, and its polite value: a
+// screen reader reads the control's change when it has finished speaking.
+constexpr GUID kLiveSettingProperty = {
+    0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
+constexpr LONG kPoliteLiveSetting = 1;
 
 COLORREF ToColorRef(ui::Rgb colour) {
     return RGB(colour.red, colour.green, colour.blue);
@@ -118,7 +124,8 @@ void Quarnelo::ChainTabOrder() {
 }
 
 // Windows names an edit box after the static text created before it, which here is not its
-// caption; each box and its caption get their spoken names and descriptions explicitly.
+// caption; each box and its caption get their spoken names and descriptions explicitly. The
+// result box is a polite live region, which SetText tells of each new result.
 void Quarnelo::NameForScreenReaders() {
     IAccPropServices* services = nullptr;
     if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
@@ -136,6 +143,12 @@ void Quarnelo::NameForScreenReaders() {
         set(ControlNamed(pair.caption), PROPID_ACC_NAME, pair.accessibleName);
     }
     set(ControlNamed(ui::kFormulaElement), PROPID_ACC_NAME, ui::kFormulaReading);
+    VARIANT polite;
+    VariantInit(&polite);
+    polite.vt = VT_I4;
+    polite.lVal = kPoliteLiveSetting;
+    services->SetHwndProp(BoxFor(BoxId::TxtVelandra), static_cast<DWORD>(OBJID_CLIENT),
+                          CHILDID_SELF, kLiveSettingProperty, polite);
     services->Release();
 }
 
@@ -205,6 +218,10 @@ void Quarnelo::SetText(BoxId box, const std::string& text) {
     // A result wider than its box must show its leading digits, not its last ones.
     SendMessageW(edit, EM_SETSEL, 0, 0);
     SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+    // Every result is news, also one equal to the last; a cleared box is not.
+    if (box == BoxId::TxtVelandra && !ui::ResultAnnouncement(text).empty()) {
+        NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, edit, OBJID_CLIENT, CHILDID_SELF);
+    }
 }
 
 void Quarnelo::ShowInfoMessage(const std::string& prompt, const std::string& title) {

@@ -257,10 +257,15 @@ EM_JS(void, js_set_text, (const char* box, int boxLength, const char* text, int 
 });
 
 EM_JS(void, js_announce, (const char* message, int length), {
+    // Every other announcement ends in a no-break space, which is not spoken: a screen reader
+    // takes a region's text equal to the last it read for the same news again, and drops it.
+    // Emptied first, and an empty message leaves it empty, so that nothing is read again later.
     var announcer = document.getElementById('Announcer');
-    // Emptied first, so that the same result twice is announced twice.
     announcer.textContent = "";
     var text = UTF8ToString(message, length);
+    if (!text) return;
+    if (Module.velandraMarked) text += '\u00A0';
+    Module.velandraMarked = !Module.velandraMarked;
     setTimeout(function () { announcer.textContent = text; }, 50);
 });
 
@@ -303,7 +308,8 @@ EM_JS(void, js_close, (const char* note, int length), {
     closed.id = 'Closed';
     closed.textContent = UTF8ToString(note, length);
     frame.replaceChildren(closed);
-    document.getElementById('Announcer').textContent = "";
+    // Said as well as shown: the focus had nowhere left to go.
+    document.getElementById('Announcer').textContent = closed.textContent;
 });
 // clang-format on
 

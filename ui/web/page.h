@@ -71,7 +71,7 @@ void DrawLine(const ui::Segment& line, int width);
 
 std::string Text(std::string_view box);
 void SetText(std::string_view box, std::string_view text);
-// Tells screen readers, politely, without moving the focus.
+// Tells screen readers, politely, without moving the focus; an empty message withdraws the last.
 void Announce(std::string_view message);
 // A modal message with the information icon and one OK button; returns once it is dismissed.
 void ShowMessage(std::string_view prompt, std::string_view title);

@@ -83,10 +83,7 @@ std::string Quarnelo::GetText(BoxId box) const {
 
 void Quarnelo::SetText(BoxId box, const std::string& text) {
     page::SetText(NameOf(box), text);
-    if (box == BoxId::TxtVelandra) {
-        const std::string announcement = ui::ResultAnnouncement(text);
-        if (!announcement.empty()) page::Announce(announcement);
-    }
+    if (box == BoxId::TxtVelandra) page::Announce(ui::ResultAnnouncement(text));
 }
 
 void Quarnelo::ShowInfoMessage(const std::string& prompt, const std::string& title) {

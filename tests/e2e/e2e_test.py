@@ -80,47 +80,68 @@ def end_wine_server(env):
 
 
 class XServer:
-    """Xvfb on the first free display, with openbox to give windows their frames."""
+    """Xvfb on the first free display, with openbox to give windows their frames. A server that
+    cannot be had stops whatever of it had started before it says so."""
 
     def __init__(self):
         self.display_file = tempfile.TemporaryFile()
+        self.wm = None
         self.xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(self.display_file.fileno()), "-screen", "0",
              "1024x768x24", "-dpi", str(DPI), "-nolisten", "tcp"],
             pass_fds=[self.display_file.fileno()], stdout=subprocess.DEVNULL,
             stderr=subprocess.DEVNULL)
+        try:
+            self.env = clean_environment()
+            self.env["DISPLAY"] = ":" + self.wait_for_display()
+            self.wait_for_window_manager()
+        except BaseException:
+            self.stop()
+            raise
+
+    def wait_for_display(self):
         deadline = time.monotonic() + TIMEOUT
         number = b""
         while not number.strip().isdigit() or not number.endswith(b"\n"):
-            if time.monotonic() > deadline:
-                raise RuntimeError("Xvfb did not start")
+            if time.monotonic() > deadline or self.xvfb.poll() is not None:
+                raise RuntimeError(f"Xvfb did not start (exit status {self.xvfb.poll()})")
             time.sleep(0.05)
             self.display_file.seek(0)
             number = self.display_file.read()
-        self.env = clean_environment()
-        self.env["DISPLAY"] = ":" + number.decode().strip()
-        self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.wait_for_window_manager()
+        return number.decode().strip()
 
     def wait_for_window_manager(self):
+        """Starts openbox and waits until it manages the screen; one that ends before (on a busy
+        machine it may lose its race for the screen) is started again."""
         deadline = time.monotonic() + TIMEOUT
+        ended = []
         while time.monotonic() < deadline:
+            if self.wm is None or self.wm.poll() is not None:
+                if self.wm is not None:
+                    ended.append(self.wm.returncode)
+                self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
+                                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             root = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
-                                  capture_output=True, text=True, env=self.env).stdout
+                                  capture_output=True, text=True, env=self.env,
+                                  timeout=TIMEOUT).stdout
             if "window id" in root:
                 return
-            time.sleep(0.05)
-        raise RuntimeError("openbox did not start")
+            time.sleep(0.1)
+        raise RuntimeError(f"openbox did not start in {TIMEOUT} s (ended with {ended})")
 
     def stop(self):
         # Wine's processes end with the display they drew on, and the display is free again
         # only once its server has gone: the next class's runs must not meet either.
-        if WINDOWS:
+        if WINDOWS and hasattr(self, "env"):
             end_wine_server(self.env)
         for process in (self.wm, self.xvfb):
-            process.terminate()
-            process.wait(timeout=TIMEOUT)
+            if process is not None and process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(timeout=TIMEOUT)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
         self.display_file.close()
 
 

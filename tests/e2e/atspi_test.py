@@ -1,13 +1,23 @@
 """What a screen reader gets from the built program over the accessibility bus: the program on a
-private X server, a private session bus and AT-SPI registry, read through pyatspi as Orca reads it.
-Run inside dbus-run-session."""
+private X server, a private session bus and AT-SPI registry, read through pyatspi as Orca reads it;
+and what Orca itself says, for the Linux window and for the page in each browser engine
+(VELANDRA_WEB, VELANDRA_BROWSER), windowed on that X server. Run inside dbus-run-session."""
 
+import datetime
 import os
+import re
+import shutil
 import subprocess
+import tempfile
 import time
 import unittest
 
-from e2e_test import MESSAGE_TITLE, PROGRAM, TIMEOUT, WEIGHT_MESSAGE, HEIGHT_MESSAGE, XServer
+from e2e_test import (CAPTION, MESSAGE_TITLE, PROGRAM, TIMEOUT, WEIGHT_MESSAGE, HEIGHT_MESSAGE,
+                      XServer)
+
+WEB = os.environ.get("VELANDRA_WEB") is not None
+if WEB:
+    import web_driver
 
 import gi
 
@@ -98,6 +108,7 @@ def wait_for(what, find):
     raise AssertionError(f"no {what} appeared")
 
 
+@unittest.skipIf(WEB, "the Linux window's own accessibility objects")
 class AccessibilityTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -241,6 +252,142 @@ class AccessibilityTest(unittest.TestCase):
                 self.app, lambda o: o.getRoleName() == "alert" and
                 o.getState().contains(pyatspi.STATE_SHOWING) and
                 any(message == label.name for label in find_all(o, lambda c: True))))
+
+
+RESULT = "Superficie corporea: 1,81811868577262 metri quadrati"
+CLOSED_NOTE = "Velandra \u00e8 stata chiusa."
+# One visit as a person who cannot see the screen makes it, keyboard only: each step's keys
+# (xdotool's names, or text to type), what must then be heard in that order, what must be heard
+# exactly once, and what must not be heard. Written from the window's texts; Orca's own words
+# (roles, modes, the keys it echoes) come between them and are not matched.
+STORIES = [
+    ("opening", [], [CAPTION, "Peso in chilogrammi", HINT], [], []),
+    ("weight typed", ["70"], [], [], []),
+    ("Tab to Uscita", ["Tab"], ["Uscita"], [], []),
+    ("Tab to Calcola", ["Tab"], ["Calcola"], [], []),
+    ("Tab to Cancella", ["Tab"], ["Cancella"], [], []),
+    ("Tab to the height", ["Tab"], ["Altezza in centimetri", HINT], [], []),
+    ("height typed", ["170"], [], [], []),
+    ("Tab to the result", ["Tab"], ["Risultato: superficie corporea in metri quadrati",
+                                    "Calcolata con la formula di Mosteller"], [], []),
+    ("back to Calcola", ["shift+Tab", "shift+Tab", "shift+Tab"], ["Calcola"], [], []),
+    ("a calculation", ["space"], [], [RESULT], []),
+    ("the same result again", ["space"], [], [RESULT], []),
+    ("Cancella", ["Tab", "space"], ["Cancella"], [], ["Superficie corporea"]),
+    ("the first message", ["shift+Tab", "space"], ["Calcola"],
+     [MESSAGE_TITLE, WEIGHT_MESSAGE, "OK"], ["Superficie corporea"]),
+    ("the second message", ["Return"], [], [MESSAGE_TITLE, HEIGHT_MESSAGE, "OK"], []),
+    ("after the messages", ["Return"], ["Calcola"], [], [WEIGHT_MESSAGE, HEIGHT_MESSAGE]),
+    ("Uscita", ["shift+Tab", "space"], ["Uscita"] + ([CLOSED_NOTE] if WEB else []), [], []),
+]
+# How long a step is given to be heard in full, once its keys are pressed.
+SPEAKING = 3
+
+
+class Orca:
+    """Debian's Orca on the test's X server and session bus, with settings of its own in a
+    temporary home, in Italian. What it says is read from its debug file, one time-stamped line an
+    utterance, logged whole before any synthesiser (the test needs no sound). Orca writes the file
+    through a buffer, so it is read once Orca has ended."""
+
+    def __init__(self, env):
+        self.home = tempfile.mkdtemp(prefix="velandra-orca-")
+        self.log = os.path.join(self.home, "orca-debug.txt")
+        env = {name: value for name, value in env.items() if not name.startswith("XDG_")}
+        env.update(HOME=self.home, XDG_RUNTIME_DIR=self.home)
+        self.process = subprocess.Popen(["orca", "--replace", "--debug-file", self.log],
+                                        env=env, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
+        wait_for("Orca on the bus", lambda: [
+            app for app in pyatspi.Registry.getDesktop(0) if app is not None and
+            app.name == "orca"])
+
+    def stop(self):
+        """Ends Orca; returns what it said, as (time, utterance)."""
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+        said = []
+        if os.path.exists(self.log):
+            today = datetime.date.today()
+            with open(self.log, encoding="utf-8", errors="replace") as log:
+                for line in log:
+                    found = re.match(r"(\d\d:\d\d:\d\d\.\d+) - SPEECH OUTPUT: '(.*)'\s*[\[{]", line)
+                    if found:
+                        at = datetime.time.fromisoformat(found[1])
+                        said.append((datetime.datetime.combine(today, at), found[2]))
+        shutil.rmtree(self.home, ignore_errors=True)
+        return said
+
+
+class HeardTest(unittest.TestCase):
+    """What Orca says as a person goes through the stories with the keyboard: the Linux window,
+    or the page in the engine under test."""
+
+    def setUp(self):
+        self.server = XServer()
+        self.addCleanup(self.server.stop)
+        self.env = dict(self.server.env, LANG="it_IT.UTF-8", LC_ALL="it_IT.UTF-8")
+        registry = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                                    env=self.env, stdout=subprocess.DEVNULL,
+                                    stderr=subprocess.DEVNULL)
+        self.addCleanup(lambda: (registry.terminate(), registry.wait(timeout=TIMEOUT)))
+        self.orca = Orca(self.env)
+        self.addCleanup(self.orca.stop)
+
+    def open_window(self):
+        if WEB:
+            site = web_driver.SiteServer()
+            self.addCleanup(site.stop)
+            browser = web_driver.Engine(display=self.env)
+            self.addCleanup(browser.stop)
+            web_driver.WebVelandra(browser, site.url, locale="it_IT.UTF-8")
+        else:
+            program = subprocess.Popen([PROGRAM], env=dict(
+                self.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"), stdout=subprocess.DEVNULL,
+                stderr=subprocess.DEVNULL)
+            self.addCleanup(lambda: (program.kill(), program.wait(timeout=TIMEOUT)))
+            subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", CAPTION],
+                           env=self.env, check=True, capture_output=True, timeout=TIMEOUT)
+
+    def press(self, key):
+        if re.fullmatch(r"[0-9.]+", key):
+            subprocess.run(["xdotool", "type", "--delay", "50", key], env=self.env, check=True)
+        else:
+            subprocess.run(["xdotool", "key", key], env=self.env, check=True)
+        time.sleep(0.4)
+
+    def test_each_story_is_heard_in_the_window_s_words(self):
+        started = []
+        for _, keys, *_ in STORIES:
+            started.append(datetime.datetime.now())
+            if not started[1:]:
+                self.open_window()
+            for key in keys:
+                self.press(key)
+            time.sleep(SPEAKING)
+        said = self.orca.stop()
+        started.append(datetime.datetime.max)
+        transcript = []
+        for number, (name, _, in_order, once, never) in enumerate(STORIES):
+            heard = [text for at, text in said if started[number] <= at < started[number + 1]]
+            transcript.append(f"{name}: {heard}")
+            with self.subTest(name, heard=heard):
+                spoken = " | ".join(heard)
+                place = 0
+                for text in in_order:
+                    found = spoken.find(text, place)
+                    self.assertGreaterEqual(found, 0, f"{text!r} not heard in order")
+                    place = found + len(text)
+                for text in once:
+                    self.assertEqual(spoken.count(text), 1, f"{text!r} not heard once")
+                for text in never:
+                    self.assertNotIn(text, spoken)
+        print("\n".join(transcript))
 
 
 if __name__ == "__main__":

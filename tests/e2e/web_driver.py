@@ -150,18 +150,27 @@ class Chromium(SeleniumPage):
 
     name = "chromium"
 
-    def __init__(self, flags=()):
+    def __init__(self, flags=(), display=None):
+        """Headless, or windowed on the X server whose environment `display` is, where it gives
+        screen readers the page."""
         self.profile = tempfile.mkdtemp(prefix="velandra-chromium-")
         options = webdriver.ChromeOptions()
         options.binary_location = "/usr/bin/chromium"
-        for flag in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic",
+        if display:
+            flags = ["--force-renderer-accessibility", *flags]
+            # No bar saying that software drives the browser: it would take the focus.
+            options.add_experimental_option("excludeSwitches", ["enable-automation"])
+        else:
+            flags = ["--headless=new", *flags]
+        for flag in ("--no-sandbox", "--disable-gpu", "--disable-quic",
                      "--no-first-run", "--disable-background-networking",
                      "--disable-component-update", "--disable-sync",
                      "--disable-dev-shm-usage", "--window-size=800,700",
                      f"--user-data-dir={self.profile}", *flags):
             options.add_argument(flag)
         options.set_capability("goog:loggingPrefs", {"browser": "ALL", "performance": "ALL"})
-        self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver", env=display),
+                                       options=options)
         self.driver.set_script_timeout(TIMEOUT)
 
     def cdp(self, command, **parameters):
@@ -270,17 +279,19 @@ class WebKitGTK(PerLanguage):
 
     name = "webkit"
 
-    def __init__(self):
+    def __init__(self, display=None):
         super().__init__()
         from e2e_test import XServer
-        self.display = XServer()
+        self.server = None if display else XServer()
+        self.display = display or self.server.env
 
     def start(self, language):
         return WebKitPage(self.display, language)
 
     def stop(self):
         super().stop()
-        self.display.stop()
+        if self.server:
+            self.server.stop()
 
 
 class WebKitPage(SeleniumPage):
@@ -289,7 +300,7 @@ class WebKitPage(SeleniumPage):
     def __init__(self, display, language):
         self.port = free_port()
         locale = "C.UTF-8" if language == "C" else language.replace("-", "_") + ".UTF-8"
-        env = dict(display.env, LANG=locale, LC_ALL=locale)
+        env = dict(display, LANG=locale, LC_ALL=locale)
         self.process = subprocess.Popen(["/usr/bin/WebKitWebDriver", f"--port={self.port}"],
                                         env=env, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
@@ -332,8 +343,12 @@ class Firefox(PerLanguage):
 
     name = "firefox"
 
+    def __init__(self, display=None):
+        super().__init__()
+        self.display = display
+
     def start(self, language):
-        return FirefoxPage(language)
+        return FirefoxPage(language, self.display)
 
 
 class Node:
@@ -369,7 +384,8 @@ class FirefoxPage:
         "remote.active-protocols": 1,
     }
 
-    def __init__(self, language):
+    def __init__(self, language, display=None):
+        """Headless, or windowed on the X server whose environment `display` is."""
         self.profile = tempfile.mkdtemp(prefix="velandra-firefox-")
         prefs = dict(self.PREFS, **{"intl.accept_languages": language})
         with open(os.path.join(self.profile, "user.js"), "w", encoding="utf-8") as user:
@@ -377,9 +393,9 @@ class FirefoxPage:
                 user.write(f"user_pref({json.dumps(name)}, {json.dumps(value)});\n")
         port = free_port()
         self.process = subprocess.Popen(
-            ["firefox-esr", "--headless", "--no-remote", "--profile", self.profile,
-             f"--remote-debugging-port={port}"],
-            env=dict(os.environ, MOZ_CRASHREPORTER_DISABLE="1"),
+            ["firefox-esr", *([] if display else ["--headless"]), "--no-remote", "--profile",
+             self.profile, f"--remote-debugging-port={port}"],
+            env=dict(display or os.environ, MOZ_CRASHREPORTER_DISABLE="1"),
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         wait_for_port(port, self.process)
         self.loop = asyncio.new_event_loop()
@@ -520,9 +536,10 @@ ENGINES = {"chromium": Chromium, "firefox": Firefox, "webkit": WebKitGTK}
 ENGINE = os.environ.get("VELANDRA_BROWSER", "chromium")
 
 
-def Engine():
-    """The browser engine the tests run in (VELANDRA_BROWSER), with a private profile."""
-    return ENGINES[ENGINE]()
+def Engine(display=None):
+    """The browser engine the tests run in (VELANDRA_BROWSER), with a private profile: headless,
+    or windowed on the X server whose environment `display` is."""
+    return ENGINES[ENGINE](display=display)
 
 
 class WebVelandra:

@@ -108,15 +108,29 @@ def wait_for(what, find):
     raise AssertionError(f"no {what} appeared")
 
 
+# One X server and one accessibility registry for the whole run: pyatspi keeps the bus it first
+# reaches for the life of the process, so a registry started later would go unseen.
+DESKTOP = {}
+
+
+def setUpModule():
+    DESKTOP["server"] = XServer()
+    DESKTOP["registry"] = subprocess.Popen(
+        ["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+        env=DESKTOP["server"].env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def tearDownModule():
+    DESKTOP["registry"].terminate()
+    DESKTOP["registry"].wait(timeout=TIMEOUT)
+    DESKTOP["server"].stop()
+
+
 @unittest.skipIf(WEB, "the Linux window's own accessibility objects")
 class AccessibilityTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.server = XServer()
-        env = dict(cls.server.env)
-        cls.registry = subprocess.Popen(
-            ["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"], env=env,
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        env = dict(DESKTOP["server"].env)
         Atspi.set_timeout(ANSWER_MS, 10 * ANSWER_MS)
         env.update(LANG="it_IT.UTF-8", LC_ALL="it_IT.UTF-8", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         cls.program = subprocess.Popen([PROGRAM], env=env, stdout=subprocess.DEVNULL,
@@ -129,9 +143,6 @@ class AccessibilityTest(unittest.TestCase):
     def tearDownClass(cls):
         cls.program.kill()
         cls.program.wait(timeout=TIMEOUT)
-        cls.registry.terminate()
-        cls.registry.wait(timeout=TIMEOUT)
-        cls.server.stop()
 
     def find(self, role, name):
         return wait_for(f"{role} {name!r}", lambda: find_all(
@@ -329,13 +340,7 @@ class HeardTest(unittest.TestCase):
     or the page in the engine under test."""
 
     def setUp(self):
-        self.server = XServer()
-        self.addCleanup(self.server.stop)
-        self.env = dict(self.server.env, LANG="it_IT.UTF-8", LC_ALL="it_IT.UTF-8")
-        registry = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
-                                    env=self.env, stdout=subprocess.DEVNULL,
-                                    stderr=subprocess.DEVNULL)
-        self.addCleanup(lambda: (registry.terminate(), registry.wait(timeout=TIMEOUT)))
+        self.env = dict(DESKTOP["server"].env, LANG="it_IT.UTF-8", LC_ALL="it_IT.UTF-8")
         self.orca = Orca(self.env)
         self.addCleanup(self.orca.stop)
 

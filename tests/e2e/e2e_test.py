@@ -701,6 +701,43 @@ class WebEditionTest(ProgramTest):
                     if gaps is not None:
                         self.assertGreaterEqual(min(gaps[0], gaps[2]), -1, name)
 
+    def test_the_form_first_drawn_is_the_form_the_program_runs(self):
+        # The page as the build wrote it, without its program, beside the page once the program
+        # is ready: every element at the same place in the same font, the focus in the weight
+        # box, at a desk and on each touch screen.
+        page = pathlib.Path(web_driver.SITE, "index.html").read_text()
+        first = web_driver.SiteServer(alter={"/index.html": [(web_driver.program_script(page),
+                                                             "")]})
+        self.addCleanup(first.stop)
+        read = ("return document.fonts.ready.then(() => [document.activeElement.id, (() => {"
+                + READ_LOOKS + "})()])")
+        names = {name: "" for name in WEB_FACTS}
+        for device in [None] + [(*screen, True) for screen, *_ in WEB_DEVICES.values()]:
+            with self.subTest(device=device):
+                drawn = self.browser.visit(first.url, "en-US", 1, device).script(read, names, {})
+                app = self.start(device=device)
+                ran = app.script(read, names, {})
+                self.assertEqual(drawn[0], "TxtPeso")
+                self.assertEqual({n: l[:4] for n, l in drawn[1].items()},
+                                 {n: l[:4] for n, l in ran[1].items()})
+
+    def test_what_is_typed_before_the_program_starts_is_kept_and_calculated(self):
+        # The program starts only once both boxes hold what a person typed into the page.
+        server = web_driver.SiteServer(alter={"/index.html": page_scripts_altered((
+            "function(){_main()}",
+            "function(){(function wait(){document.getElementById('TxtAltezza').value.length<3?"
+            "setTimeout(wait,10):_main()})()}"))})
+        self.addCleanup(server.stop)
+
+        def type_at_once(app):
+            app.type("70")
+            app.click("TxtAltezza")
+            app.type("170")
+        app = web_driver.WebVelandra(self.browser, server.url, before_ready=type_at_once)
+        self.addCleanup(app.end)
+        app.click("CmdCalcola")
+        self.assertEqual([app.read(box) for box in BOXES], ["70", "170", "1.81811868577262"])
+
     def test_on_a_touch_screen_the_window_fills_it_whole(self):
         for device, ((width, height, ratio), scale, client, bar) in WEB_DEVICES.items():
             with self.subTest(device):
@@ -759,12 +796,15 @@ class WebEditionTest(ProgramTest):
         app.click("CmdUscita")
         app.exit_status()
         # The window's frame says, in sight and to screen readers, that the program was closed.
+        # The page's own markup, less its scripts' text (the program, which may hold any digits).
         left = app.script(
             "const frame = document.getElementById('Quarnelo'), r = frame.getBoundingClientRect();"
+            "const page = document.body.cloneNode(true);"
+            "page.querySelectorAll('script').forEach(script => script.remove());"
             "return [document.querySelectorAll('input, button, canvas, #Client').length,"
             "  document.getElementById('Announcer').textContent, frame.innerText.trim(),"
             "  frame.contains(document.elementFromPoint(r.left + 30, r.top + r.height / 2)),"
-            "  document.body.innerHTML]")
+            "  page.innerHTML]")
         self.assertEqual(left[:4], [0] + ["Velandra \u00e8 stata chiusa."] * 2 + [True])
         for value in ("80", "180", "Superficie"):
             self.assertNotIn(value, left[4])

@@ -47,6 +47,12 @@ def utf16_units(character):
     return [0xD800 + (code >> 10), 0xDC00 + (code & 0x3FF)]
 
 
+def program_script(page):
+    """The program's script in the page's text: the last, after the form it takes over."""
+    start = page.rindex("<script>")
+    return page[start:page.index("</script>", start) + len("</script>")]
+
+
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
     """Serves the site with no MIME type of its own for WebAssembly, as a stock server may."""
 
@@ -545,11 +551,15 @@ def Engine(display=None):
 class WebVelandra:
     """One visit to the page, and what a person can do on it."""
 
-    def __init__(self, browser, url, locale="en_US.UTF-8", ratio=1, device=None):
+    def __init__(self, browser, url, locale="en_US.UTF-8", ratio=1, device=None,
+                 before_ready=None):
         # The browser's preferred language, as navigator.language and Intl give it to the page.
-        # A device is (width, height, pixel ratio, touch) in CSS pixels.
+        # A device is (width, height, pixel ratio, touch) in CSS pixels. What a person does
+        # before the program is ready, `before_ready(self)` does.
         self.page = browser.visit(url, language_of(locale), ratio, device)
         self.engine = browser.name
+        if before_ready:
+            before_ready(self)
         self.wait_for("document.documentElement.dataset.velandra === 'ready'")
         self.size = tuple(self.script(
             "const r = document.getElementById('Client').getBoundingClientRect();"

@@ -6,7 +6,6 @@
 namespace velandra::ui {
 namespace {
 
-constexpr double kTwipsPerInch = 1440.0;
 constexpr double kSizeStep = 0.25;
 
 }  // namespace
@@ -27,6 +26,10 @@ Segment ToPixels(const Segment& line, double dpi) {
 
 int LineWidthInDevicePixels(double dpi, double devicePixelRatio) {
     return std::max(1, static_cast<int>(std::lround(dpi / kBaseDpi * devicePixelRatio)));
+}
+
+double LineOffset(int width) {
+    return width % 2 != 0 ? 0.5 : 0.0;
 }
 
 double ScaleToFill(double availableWidth, double availableHeight, double width, double height) {

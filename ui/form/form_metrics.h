@@ -10,6 +10,7 @@ namespace velandra::ui {
 
 // The resolution at which one pixel is 15 twips and a line is one pixel wide.
 inline constexpr double kBaseDpi = 96.0;
+inline constexpr double kTwipsPerInch = 1440.0;
 
 // Twips to pixels at the given logical resolution, rounded to the nearest pixel.
 int ToPixels(int twips, double dpi);
@@ -19,6 +20,9 @@ Segment ToPixels(const Segment& line, double dpi);
 // Width in device pixels of the form's lines: one at 96 dpi, scaled with the logical resolution
 // and the device pixel ratio, rounded to whole device pixels, never less than one.
 int LineWidthInDevicePixels(double dpi, double devicePixelRatio);
+// Where a line `width` pixels wide is drawn from a whole pixel's corner: an odd width is centred
+// on the pixel's middle, so that it covers whole pixels rather than halves of two.
+double LineOffset(int width);
 
 // The factor, in whole hundredths, by which content `width` x `height` pixels grows or shrinks to
 // fill `availableWidth` x `availableHeight` whole: the smaller of the two ratios. Whole hundredths

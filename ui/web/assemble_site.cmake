@@ -2,7 +2,8 @@
 # service worker that keeps exactly these files under a name that changes with their content;
 # then zips the site. Run with -DSOURCE_DIR, -DICON_DIR, -DSITE_DIR, -DZIP, -DPYTHON, -DZIPPER,
 # -DFONTS_SCRIPT (the script that carries the fonts), -DPROGRAM_SCRIPT (the program's script,
-# with its module), -DFONT_TEXTS (the reader of the form's fonts) and -DWORK_DIR (for files the
+# with its module), -DPAGE_PARTS (the writer of the form's
+# markup and rules) and -DWORK_DIR (for files the
 # site does not carry).
 configure_file(${SOURCE_DIR}/manifest.webmanifest ${SITE_DIR}/manifest.webmanifest COPYONLY)
 # The style sheet, the fonts' script and the program's script travel inside the page: the
@@ -17,14 +18,15 @@ function(digest file variable)
         COMMAND_ERROR_IS_FATAL ANY)
     set(${variable} ${value} PARENT_SCOPE)
 endfunction()
-# The page's hidden letters, one in each face at each size of the form: their rules join the
-# style sheet, the letters the page.
-execute_process(COMMAND ${FONT_TEXTS} --cue-rules OUTPUT_VARIABLE cue_rules
-                COMMAND_ERROR_IS_FATAL ANY)
-execute_process(COMMAND ${FONT_TEXTS} --cue-letters OUTPUT_VARIABLE FONT_CUE
-                COMMAND_ERROR_IS_FATAL ANY)
+# The form itself, written from its table: its caption and elements join the page, the rules
+# that place them the style sheet, so that the first frame draws the whole form.
+foreach(part caption markup rules)
+    string(TOUPPER ${part} variable)
+    execute_process(COMMAND ${PAGE_PARTS} --${part} OUTPUT_VARIABLE FORM_${variable}
+                    COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
 file(READ ${SOURCE_DIR}/velandra.css STYLE)
-string(APPEND STYLE "${cue_rules}")
+string(APPEND STYLE "${FORM_RULES}")
 file(WRITE ${WORK_DIR}/page-style.css "${STYLE}")
 digest(${WORK_DIR}/page-style.css STYLE_HASH)
 file(READ ${FONTS_SCRIPT} FONTS)

@@ -1,17 +1,17 @@
 #!/usr/bin/env bash
 # Cuts a font to Basic Latin and Latin-1 without its hints (the face of the boxes and buttons,
 # whose texts have room to spare, at half the size), or to the characters a font role of the form
-# draws, as FONT_TEXTS prints them for ROLE, with its hints (the labels' faces, whose texts sit
+# draws, as PAGE_PARTS prints them for ROLE, with its hints (the labels' faces, whose texts sit
 # within a pixel of their edges and are measured for fit), and writes it as WOFF 2. A font whose
 # licence reserves its name (Liberation) is a modified version once cut, so its own name table is
 # renamed ("Velandra Sans", "Velandra Serif"); the style sheet still calls it by the family it
 # stands in for.
-# Usage: make_web_font.sh SOURCE OUTPUT.woff2 PYTHON WOFF2_COMPRESS FONT_TEXTS [ROLE]
+# Usage: make_web_font.sh SOURCE OUTPUT.woff2 PYTHON WOFF2_COMPRESS PAGE_PARTS [ROLE]
 set -euo pipefail
-source=$1 output=$2 python=$3 compress=$4 font_texts=$5 role=${6:-}
+source=$1 output=$2 python=$3 compress=$4 page_parts=$5 role=${6:-}
 subset=${output%.woff2}.${source##*.}
 if [ -n "$role" ]; then
-    characters=(--text="$("$font_texts" "$role")")
+    characters=(--text="$("$page_parts" "$role")")
 else
     characters=(--unicodes=U+0020-007E,U+00A0-00FF --no-hinting)
 fi

@@ -2,61 +2,15 @@
 
 #include <emscripten.h>
 
-#include <cmath>
 #include <cstdlib>
-
-#include "css_font.h"
 
 // Strings cross as a pointer and a length in bytes of UTF-8; the JavaScript below reads them
 // with UTF8ToString(pointer, length). It is written for the minifier of the toolchain, which
 // takes no syntax newer than ES2017.
 
 // clang-format off
-EM_JS(void, js_set_caption, (const char* caption, int length), {
-    var text = UTF8ToString(caption, length);
-    document.title = text;
-    document.getElementById('Caption').textContent = text;
-});
-
-EM_JS(void, js_add_element, (const char* name, int nameLength, int kind, const char* text,
-                             int textLength, int centred), {
-    var tags = ['input', 'button', 'div'];
-    var element = document.createElement(tags[kind]);
-    element.id = UTF8ToString(name, nameLength);
-    element.className = ['box', 'button', 'label'][kind] + (centred ? ' centre' : "");
-    var content = UTF8ToString(text, textLength);
-    if (kind == 0) {
-        element.type = 'text';
-        element.value = content;
-        // The full keyboard: a numeric keypad in Italian offers a comma, which ends the number.
-        element.inputMode = 'text';
-        element.autocomplete = 'off';
-        element.spellcheck = false;
-        element.setAttribute('autocapitalize', 'off');
-        element.setAttribute('autocorrect', 'off');
-    } else {
-        element.textContent = content;
-        if (kind == 1) element.type = 'button';
-    }
-    document.getElementById('Client').appendChild(element);
-});
-
-EM_JS(void, js_place_element, (const char* name, int nameLength, int left, int top, int width,
-                               int height), {
-    var element = document.getElementById(UTF8ToString(name, nameLength));
-    element.style.left = left + 'px';
-    element.style.top = top + 'px';
-    element.style.width = width + 'px';
-    element.style.height = height + 'px';
-    // A label's one line of text stands in the middle of its height.
-    if (element.classList.contains('label')) element.style.lineHeight = height + 'px';
-});
-
-EM_JS(void, js_scale_window, (double scale, int clientWidth, int clientHeight), {
-    var client = document.getElementById('Client');
-    client.style.width = clientWidth + 'px';
-    client.style.height = clientHeight + 'px';
-    document.getElementById('Quarnelo').style.setProperty('--scale', scale);
+EM_JS(void, js_scale_window, (double scale), {
+    document.documentElement.style.setProperty('--unit', scale + 'px');
 });
 
 EM_JS(int, js_coarse_pointer, (), {
@@ -125,13 +79,13 @@ EM_JS(void, js_watch_display, (), {
     });
 });
 
-EM_JS(void, js_set_font, (const char* name, int nameLength, const char* families,
-                          int familiesLength, double points, int bold, int italic), {
+EM_JS(void, js_set_font_size, (const char* name, int nameLength, double points), {
     var style = document.getElementById(UTF8ToString(name, nameLength)).style;
-    style.fontFamily = UTF8ToString(families, familiesLength);
-    style.fontSize = points + 'pt';
-    style.fontWeight = bold ? 'bold' : 'normal';
-    style.fontStyle = italic ? 'italic' : 'normal';
+    if (points > 0) {
+        style.fontSize = points + 'pt';
+    } else {
+        style.removeProperty('font-size');
+    }
 });
 
 EM_JS(void, js_set_text_colour, (const char* name, int nameLength, int red, int green, int blue), {
@@ -144,36 +98,11 @@ EM_JS(void, js_set_caption_colour, (int red, int green, int blue), {
         '--caption-colour', 'rgb(' + red + ', ' + green + ', ' + blue + ')');
 });
 
-EM_JS(void, js_describe_box, (const char* box, int boxLength, const char* caption,
-                              int captionLength, const char* name, int nameLength,
-                              const char* description, int descriptionLength), {
+EM_JS(void, js_focus_box_on_caption_click, (const char* box, int boxLength, const char* caption,
+                                             int captionLength), {
     var element = document.getElementById(UTF8ToString(box, boxLength));
-    var spoken = UTF8ToString(name, nameLength);
-    element.setAttribute('aria-label', spoken);
-    var said = document.createElement('span');
-    said.id = element.id + 'Description';
-    said.className = 'unseen';
-    said.textContent = UTF8ToString(description, descriptionLength);
-    document.getElementById('Client').appendChild(said);
-    element.setAttribute('aria-describedby', said.id);
-    // A click on the caption puts the focus in its box, as a label does.
-    var label = document.getElementById(UTF8ToString(caption, captionLength));
-    label.addEventListener('click', function () { element.focus(); });
-});
-
-EM_JS(void, js_set_reading, (const char* name, int nameLength, const char* reading,
-                             int readingLength), {
-    var element = document.getElementById(UTF8ToString(name, nameLength));
-    element.setAttribute('role', 'math');
-    element.setAttribute('aria-label', UTF8ToString(reading, readingLength));
-});
-
-EM_JS(void, js_hide_from_screen_readers, (const char* name, int nameLength), {
-    document.getElementById(UTF8ToString(name, nameLength)).setAttribute('aria-hidden', 'true');
-});
-
-EM_JS(void, js_focus, (const char* name, int nameLength), {
-    document.getElementById(UTF8ToString(name, nameLength)).focus();
+    document.getElementById(UTF8ToString(caption, captionLength))
+        .addEventListener('click', function () { element.focus(); });
 });
 
 EM_JS(void, js_system_colour, (const char* keyword, int* rgb), {
@@ -217,6 +146,8 @@ EM_JS(void, js_measure_text, (const char* name, int nameLength, double points, d
 });
 
 EM_JS(void, js_clear_lines, (int width, int height, double ratio), {
+    var first = document.getElementById('FirstLines');
+    if (first) first.remove();
     var canvas = document.getElementById('Lines');
     canvas.width = Math.round(width * ratio);
     canvas.height = Math.round(height * ratio);
@@ -226,13 +157,11 @@ EM_JS(void, js_clear_lines, (int width, int height, double ratio), {
     canvas.getContext('2d').strokeStyle = getComputedStyle(canvas).color;
 });
 
-EM_JS(void, js_draw_line, (int x1, int y1, int x2, int y2, int width), {
+EM_JS(void, js_draw_line, (int x1, int y1, int x2, int y2, int width, double offset), {
     var canvas = document.getElementById('Lines');
     var context = canvas.getContext('2d');
     context.lineWidth = width;
     context.lineCap = 'square';
-    // An odd width is centred on a pixel's middle, so that it covers whole pixels.
-    var offset = width % 2 ? 0.5 : 0;
     context.beginPath();
     context.moveTo(x1 + offset, y1 + offset);
     context.lineTo(x2 + offset, y2 + offset);
@@ -322,21 +251,8 @@ int Length(std::string_view text) {
 
 }  // namespace
 
-void SetCaption(std::string_view caption) {
-    js_set_caption(caption.data(), Length(caption));
-}
-
-void AddElement(const ui::Element& element) {
-    js_add_element(element.name.data(), Length(element.name), static_cast<int>(element.kind),
-                   element.text.data(), Length(element.text), element.align == ui::Align::Centre);
-}
-
-void PlaceElement(std::string_view name, const ui::Rect& place) {
-    js_place_element(name.data(), Length(name), place.left, place.top, place.width, place.height);
-}
-
-void ScaleWindow(double scale, int clientWidth, int clientHeight) {
-    js_scale_window(scale, clientWidth, clientHeight);
+void ScaleWindow(double scale) {
+    js_scale_window(scale);
 }
 
 bool CoarsePointer() {
@@ -361,10 +277,12 @@ void WatchDisplay() {
     js_watch_display();
 }
 
-void SetFont(std::string_view name, const ui::FontFace& face, double points) {
-    const std::string families = CssFamilies(face);
-    js_set_font(name.data(), Length(name), families.data(), Length(families), points, face.bold,
-                face.italic);
+void SetFontSize(std::string_view name, double points) {
+    js_set_font_size(name.data(), Length(name), points);
+}
+
+void ClearFontSize(std::string_view name) {
+    js_set_font_size(name.data(), Length(name), 0);
 }
 
 void SetTextColour(std::string_view name, ui::Rgb colour) {
@@ -375,22 +293,8 @@ void SetCaptionColour(ui::Rgb colour) {
     js_set_caption_colour(colour.red, colour.green, colour.blue);
 }
 
-void DescribeBox(std::string_view box, std::string_view caption, std::string_view name,
-                 std::string_view description) {
-    js_describe_box(box.data(), Length(box), caption.data(), Length(caption), name.data(),
-                    Length(name), description.data(), Length(description));
-}
-
-void SetReading(std::string_view name, std::string_view reading) {
-    js_set_reading(name.data(), Length(name), reading.data(), Length(reading));
-}
-
-void HideFromScreenReaders(std::string_view name) {
-    js_hide_from_screen_readers(name.data(), Length(name));
-}
-
-void Focus(std::string_view name) {
-    js_focus(name.data(), Length(name));
+void FocusBoxOnCaptionClick(std::string_view box, std::string_view caption) {
+    js_focus_box_on_caption_click(box.data(), Length(box), caption.data(), Length(caption));
 }
 
 ui::Rgb SystemColour(const char* keyword) {
@@ -419,7 +323,7 @@ void ClearLines(int width, int height, double devicePixelRatio) {
 }
 
 void DrawLine(const ui::Segment& line, int width) {
-    js_draw_line(line.x1, line.y1, line.x2, line.y2, width);
+    js_draw_line(line.x1, line.y1, line.x2, line.y2, width, ui::LineOffset(width));
 }
 
 std::string Text(std::string_view box) {

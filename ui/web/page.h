@@ -1,5 +1,6 @@
 // The page the web edition draws on, as C++ calls: each one a few lines of JavaScript on the DOM
-// of index.html. What to show and when is decided by the callers.
+// of index.html, which the build has written with the form's elements in place. What to show and
+// when is decided by the callers.
 #pragma once
 
 #include <string>
@@ -11,16 +12,8 @@
 
 namespace velandra::web::page {
 
-// Names the window: the frame's caption and the document's title.
-void SetCaption(std::string_view caption);
-
-// Adds an element to the form, after those added before it (the order screen readers and Tab
-// follow).
-void AddElement(const ui::Element& element);
-// Puts an element at its place in the client area, in CSS pixels.
-void PlaceElement(std::string_view name, const ui::Rect& place);
-// Sizes the client area, in CSS pixels, and scales the frame around it (caption, borders).
-void ScaleWindow(double scale, int clientWidth, int clientHeight);
+// Scales the window and every element in it: one CSS pixel at scale 1 becomes `scale` pixels.
+void ScaleWindow(double scale);
 
 // Whether the pointer is coarse (a finger).
 bool CoarsePointer();
@@ -38,18 +31,14 @@ void CycleFocus();
 // velandra_fit_texts once the form's fonts have loaded; the page is then marked ready
 // (data-velandra="ready" on the root element).
 void WatchDisplay();
-void SetFont(std::string_view name, const ui::FontFace& face, double points);
+// A label's or button's text at another size than the style sheet's, or at the sheet's again.
+void SetFontSize(std::string_view name, double points);
+void ClearFontSize(std::string_view name);
 void SetTextColour(std::string_view name, ui::Rgb colour);
 // The colour of the caption bars (the window's and the messages'), behind their text.
 void SetCaptionColour(ui::Rgb colour);
-// Gives a box its spoken name and description; a caption that names a box points to it.
-void DescribeBox(std::string_view box, std::string_view caption, std::string_view name,
-                 std::string_view description);
-// Gives an element a spoken reading in place of what it shows, and hides from screen readers
-// the other elements that draw the same thing.
-void SetReading(std::string_view name, std::string_view reading);
-void HideFromScreenReaders(std::string_view name);
-void Focus(std::string_view name);
+// A click on a box's caption puts the focus in the box, as a label does.
+void FocusBoxOnCaptionClick(std::string_view box, std::string_view caption);
 
 // A system colour (a CSS keyword such as "Highlight") as the browser resolves it now.
 ui::Rgb SystemColour(const char* keyword);
@@ -66,6 +55,7 @@ struct TextMeasure {
 TextMeasure MeasureText(std::string_view name, double points);
 
 // The drawn lines, in device pixels of the formula's canvas, each `width` device pixels wide.
+// The canvas takes the place of the lines the page first shows.
 void ClearLines(int width, int height, double devicePixelRatio);
 void DrawLine(const ui::Segment& line, int width);
 

@@ -1,12 +1,12 @@
 #include "quarnelo.h"
 
 #include <array>
-#include <vector>
 
 #include "announcement.h"
 #include "appearance.h"
 #include "form.h"
 #include "form_metrics.h"
+#include "frame.h"
 #include "page.h"
 
 namespace velandra::web {
@@ -27,11 +27,6 @@ constexpr std::array kCommands = {
 
 constexpr std::string_view kClosedNote = "Velandra \u00E8 stata chiusa.";
 
-// The frame around the client area, in CSS pixels at scale 1: the caption's height (the style
-// sheet's, scaled with the rest) and the border on each side (which stays one pixel).
-constexpr double kCaptionHeight = 29;
-constexpr double kBorder = 1;
-
 // Under a finger (a phone, a tablet) the window fills the screen, whole, in either orientation;
 // under a mouse it keeps 15 twips to the CSS pixel, and the browser's zoom scales it. The
 // viewport is read only under a finger: reading it makes the browser lay the page out.
@@ -43,38 +38,20 @@ double WindowScale() {
                            ui::ToPixels(ui::kClientHeight, ui::kBaseDpi) + kCaptionHeight);
 }
 
-// The elements a page shows, in tab-index order: the order of the page itself, which Tab and
-// screen readers follow alike (the Windows edition stacks its controls the same way). Sorted by
-// insertion: a handful of elements, and a module a few kilobytes smaller than with the library's
-// stable sort.
-std::vector<const Element*> InTabOrder() {
-    std::vector<const Element*> elements;
-    for (const Element& element : ui::kElements) {
-        if (element.kind == ui::Kind::Line) continue;
-        auto place = elements.end();
-        while (place != elements.begin() && (*(place - 1))->tabIndex > element.tabIndex) --place;
-        elements.insert(place, &element);
-    }
-    return elements;
-}
-
 }  // namespace
 
+// The page holds the form's elements, with the focus and whatever a person has typed before the
+// program started: the program answers their clicks and keys, and fits them to the display.
 Quarnelo::Quarnelo() {
-    page::SetCaption(ui::kCaption);
-    for (const Element* element : InTabOrder()) page::AddElement(*element);
-    for (const ui::CaptionedBox& pair : ui::kCaptionedBoxes) {
-        page::DescribeBox(pair.box, pair.caption, pair.accessibleName, pair.accessibleDescription);
-    }
-    page::SetReading(ui::kFormulaElement, ui::kFormulaReading);
-    for (std::string_view part : ui::kFormulaParts) page::HideFromScreenReaders(part);
     for (std::size_t i = 0; i < kCommands.size(); ++i) {
         page::OnClick(kCommands[i].name, static_cast<int>(i));
+    }
+    for (const ui::CaptionedBox& pair : ui::kCaptionedBoxes) {
+        page::FocusBoxOnCaptionClick(pair.box, pair.caption);
     }
     page::CycleFocus();
     Restyle();
     page::WatchDisplay();
-    page::Focus("TxtPeso");
 }
 
 std::string Quarnelo::GetText(BoxId box) const {
@@ -109,21 +86,11 @@ void Quarnelo::FitTexts() {
             const page::TextMeasure measure = page::MeasureText(element.name, size);
             return ui::InkFits(measure.ink, measure.area);
         });
-        // Layout has set the unshrunk size: only a text that shrinks is restyled.
-        if (points != face.points * scale_) page::SetFont(element.name, face, points);
-    }
-}
-
-void Quarnelo::Layout(double scale) {
-    scale_ = scale;
-    const double dpi = ui::kBaseDpi * scale;
-    page::ScaleWindow(scale, ui::ToPixels(ui::kClientWidth, dpi),
-                      ui::ToPixels(ui::kClientHeight, dpi));
-    for (const Element& element : ui::kElements) {
-        if (element.kind == ui::Kind::Line) continue;
-        page::PlaceElement(element.name, ui::ToPixels(element.box, dpi));
-        const ui::FontFace face = ui::FaceOf(element.font);
-        page::SetFont(element.name, face, face.points * scale);
+        if (points == face.points * scale_) {
+            page::ClearFontSize(element.name);
+        } else {
+            page::SetFontSize(element.name, points);
+        }
     }
 }
 
@@ -133,7 +100,8 @@ void Quarnelo::Restyle() {
     if (scale != scale_) {
         // The first layout is fitted once the page's fonts have loaded; a later one, at once.
         const bool started = scale_ != 0;
-        Layout(scale);
+        scale_ = scale;
+        page::ScaleWindow(scale);
         if (started) FitTexts();
     }
     // In forced colours the browser's palette stands; otherwise each system colour is read once

@@ -1,6 +1,6 @@
-// The window Quarnelo as a web page: the form's table laid out on the page at 96 dpi (one CSS
-// pixel is 15 twips), scaled to fill a touch screen, the commands behind its buttons, and
-// FormView over the page.
+// The window Quarnelo as a web page: the form the page holds, laid out at 96 dpi (one CSS pixel
+// is 15 twips) and scaled to fill a touch screen, the commands behind its buttons, and FormView
+// over the page.
 #pragma once
 
 #include "calc.h"
@@ -26,12 +26,9 @@ class Quarnelo final : public FormView {
     void Restyle();
 
   private:
-    // Places and sizes every element at `scale` times 15 twips to the CSS pixel.
-    void Layout(double scale);
-
     Calculator calculator_{*this};
     bool ended_ = false;
-    double scale_ = 0;  // none yet: the first Restyle lays the form out
+    double scale_ = 0;  // none yet: the first Restyle scales the form
 };
 
 }  // namespace velandra::web

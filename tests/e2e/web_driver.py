@@ -345,16 +345,25 @@ class WebKitPage(SeleniumPage):
 
 
 class Firefox(PerLanguage):
-    """Firefox ESR, driven over WebDriver BiDi, the protocol it speaks itself."""
+    """Firefox ESR, driven over WebDriver BiDi, the protocol it speaks itself, in a window on a
+    private X server (or the one whose environment `display` is), where a test can press real
+    keys."""
 
     name = "firefox"
 
     def __init__(self, display=None):
         super().__init__()
-        self.display = display
+        from e2e_test import XServer
+        self.server = None if display else XServer()
+        self.display = display or self.server.env
 
     def start(self, language):
         return FirefoxPage(language, self.display)
+
+    def stop(self):
+        super().stop()
+        if self.server:
+            self.server.stop()
 
 
 class Node:
@@ -398,6 +407,7 @@ class FirefoxPage:
             for name, value in prefs.items():
                 user.write(f"user_pref({json.dumps(name)}, {json.dumps(value)});\n")
         port = free_port()
+        self.x_display = display
         self.process = subprocess.Popen(
             ["firefox-esr", *([] if display else ["--headless"]), "--no-remote", "--profile",
              self.profile, f"--remote-debugging-port={port}"],
@@ -505,6 +515,34 @@ class FirefoxPage:
                          actions=[{"type": "key", "id": "keyboard", "actions": presses}])
         self.command("input.releaseActions", context=self.context)
 
+    def press(self, key):
+        """A real key press on the X server (an xdotool key name), for what BiDi's own does not
+        do: Enter or Space on a focused button produce no click. The window raised and a click on
+        the caption first give it and the page the keyboard, as a person's would, and the focus
+        is put back where it was. Returns once the page has handled the key's release."""
+        def after(event):
+            self.script(f"window.velandraAfter = new Promise(done => addEventListener("
+                        f"'{event}', () => setTimeout(done), {{once: true, capture: true}}))")
+        focused = self.script("return document.activeElement")
+        x, y = self.script(
+            "const r = document.getElementById('Caption').getBoundingClientRect();"
+            "return [mozInnerScreenX + r.left + 2, mozInnerScreenY + r.top + 2];")
+        after("mouseup")
+        # This browser's window made the active one, above the others on the same screen.
+        [window] = subprocess.run(
+            ["xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid)],
+            env=self.x_display, check=True, timeout=TIMEOUT, capture_output=True,
+            text=True).stdout.split()
+        subprocess.run(["xdotool", "windowactivate", "--sync", window, "mousemove", "--sync",
+                        str(int(x)), str(int(y)), "click", "1"],
+                       env=self.x_display, check=True, timeout=TIMEOUT)
+        self.script("return window.velandraAfter")
+        self.script("arguments[0].focus()", focused)
+        after("keyup")
+        subprocess.run(["xdotool", "key", "--clearmodifiers", key], env=self.x_display,
+                       check=True, timeout=TIMEOUT)
+        self.script("return window.velandraAfter")
+
     def zoom(self, ratio):
         """The pixel ratio, as the browser's zoom sets it."""
         self.command("browsingContext.setViewport", context=self.context,
@@ -605,8 +643,8 @@ class WebVelandra:
         for name in names:
             if self.engine == "firefox" and name in ("Return", "KP_Enter", "space") and \
                     self.script("return document.activeElement.localName === 'button'"):
-                raise Unsupported("firefox: over BiDi, Enter or Space on a focused button "
-                                  "produce no click, although a real keyboard does")
+                self.page.press(name)
+                continue
             *modifiers, key = name.split("+")
             self.page.perform(keys=[([KEYS[m] for m in modifiers], KEYS.get(key, key))])
 

@@ -29,6 +29,8 @@ using velandra::ui::Font;
 using velandra::ui::kElements;
 using velandra::ui::Kind;
 
+constexpr double kPixelsPerPoint = 96.0 / 72;
+
 constexpr std::pair<std::string_view, Font> kRoles[] = {
     {"GaramondBold", Font::GaramondBold},
     {"GaramondItalic", Font::GaramondItalic},
@@ -170,7 +172,7 @@ void PrintRules() {
                   << "; width: " << Scaled(element.box.width)
                   << "; height: " << Scaled(element.box.height)
                   << "; font: " << (face.italic ? "italic " : "") << (face.bold ? "bold " : "")
-                  << "calc(var(--unit) * " << face.points * 4 / 3 << ") "
+                  << "calc(var(--unit) * " << face.points * kPixelsPerPoint << ") "
                   << velandra::web::CssFamilies(face) << ';';
         // A label's one line of text stands in the middle of its height.
         if (element.kind == Kind::Label) {

@@ -108,11 +108,12 @@ void PrintMarkup() {
     }
     std::cout << "\"/></svg>\n";
     // The first box or button holds the focus from the first frame, as in the desktop window.
+    const std::vector<const Element*> ordered = InTabOrder();
     const Element* focused = nullptr;
-    for (const Element* element : InTabOrder()) {
+    for (const Element* element : ordered) {
         if (!focused && element->kind != Kind::Label) focused = element;
     }
-    for (const Element* element : InTabOrder()) {
+    for (const Element* element : ordered) {
         const std::string centred = element->align == velandra::ui::Align::Centre ? " centre" : "";
         const std::string id = "id=\"" + std::string(element->name) + "\"";
         const std::string spoken = SpokenAttributes(element->name);

@@ -815,14 +815,14 @@ class WebEditionTest(ProgramTest):
         for value in ("80", "180", "Superficie"):
             self.assertNotIn(value, left[4])
 
-    def test_the_message_is_a_modal_alert_with_its_title_text_icon_and_one_button(self):
+    def test_the_message_covers_the_page_with_its_title_text_icon_and_one_button(self):
         app = self.start()
         app.enter("70", "0")
         app.click("CmdCalcola")
         message = app.find_window(MESSAGE_TITLE)
         facts = app.script(
             "const d = arguments[0];"
-            "return [d.getAttribute('role'), d.matches(':modal'),"
+            "return [d.localName,"
             "  document.getElementById(d.getAttribute('aria-labelledby')).textContent,"
             "  document.getElementById(d.getAttribute('aria-describedby')).textContent,"
             "  [...d.querySelectorAll('button')].map(b => b.textContent),"
@@ -830,16 +830,23 @@ class WebEditionTest(ProgramTest):
             "  document.activeElement.textContent,"
             "  document.getElementById('Quarnelo').contains(document.elementFromPoint("
             "    arguments[1], arguments[2]))];", message, 5, 5)
-        self.assertEqual(facts, ["alertdialog", True, MESSAGE_TITLE, HEIGHT_MESSAGE, ["OK"],
+        self.assertEqual(facts, ["dialog", MESSAGE_TITLE, HEIGHT_MESSAGE, ["OK"],
                                  "Informazione", "OK", False])
-        # A click on its text, on its icon or beside its button leaves the focus on OK.
-        for target, corner in (("#MessageText", False), ("svg", False), (".message-buttons", True)):
-            spot = app.script(
-                "const r = arguments[0].querySelector(arguments[1]).getBoundingClientRect();"
-                "return arguments[2] ? [r.left + 4, r.bottom - 4]"
-                "  : [r.left + r.width / 2, r.top + r.height / 2];", message, target, corner)
-            app.page.perform(pointer=[int(c) for c in spot])
+        # A click on its text, on its icon, beside its button or on the weight box behind it,
+        # and Tab, leave the focus on OK and the message open.
+        for target, corner in (("#MessageText", False), ("svg", False), (".message-buttons", True),
+                               ("#TxtPeso", False), ("Tab", None)):
+            if corner is None:
+                app.keys(target)
+            else:
+                spot = app.script(
+                    "const r = (arguments[0].querySelector(arguments[1]) ||"
+                    "  document.querySelector(arguments[1])).getBoundingClientRect();"
+                    "return arguments[2] ? [r.left + 4, r.bottom - 4]"
+                    "  : [r.left + r.width / 2, r.top + r.height / 2];", message, target, corner)
+                app.page.perform(pointer=[int(c) for c in spot])
             self.assertEqual(app.script("return document.activeElement.id"), "MessageOk", target)
+        self.assertEqual(len(app.windows_named(MESSAGE_TITLE)), 1)
         app.keys("space")
         app.wait_closed(message)
         self.assertEqual(app.script("return document.activeElement.id"), "CmdCalcola")

@@ -200,32 +200,47 @@ EM_JS(void, js_announce, (const char* message, int length), {
 
 EM_ASYNC_JS(void, js_show_message, (const char* prompt, int promptLength, const char* title,
                                     int titleLength), {
+    // The message covers the page and keeps the focus, as a modal window does, but is opened as
+    // a plain dialog: a modal one takes the page out of the accessibility tree while it is open,
+    // and a screen reader whose last object vanished that way says neither the message's title
+    // and text nor, afterwards, where the focus went back to.
+    document.querySelectorAll('.message-cover').forEach(function (spent) { spent.remove(); });
     var returnTo = document.activeElement;
     var dialog = document.getElementById('MessageTemplate').content.firstElementChild.cloneNode(true);
     dialog.querySelector('#MessageTitle').textContent = UTF8ToString(title, titleLength);
     dialog.querySelector('#MessageText').textContent = UTF8ToString(prompt, promptLength);
     var ok = dialog.querySelector('#MessageOk');
-    ok.addEventListener('click', function () { dialog.close(); });
-    // Enter, Space and Escape dismiss it wherever its focus is; a click beside it keeps the
-    // focus on OK, as on a message box.
-    dialog.addEventListener('keydown', function (event) {
-        var onOk = event.target == ok;
-        if (event.key == 'Escape' || (!onOk && (event.key == 'Enter' || event.key == ' '))) {
-            event.preventDefault();
-            dialog.close();
-        }
-    });
-    dialog.addEventListener('mousedown', function (event) {
-        if (event.target != ok) event.preventDefault();
-    });
-    document.body.appendChild(dialog);
+    function keepFocus(event) {
+        if (!dialog.contains(event.target)) ok.focus();
+    }
     await new Promise(function (dismissed) {
-        dialog.addEventListener('close', dismissed, {once: true});
-        dialog.showModal();
+        ok.addEventListener('click', dismissed);
+        // Enter, Space and Escape dismiss it wherever its focus is; Tab stays on OK, and a
+        // click beside OK or on the page around it keeps the focus there, as on a message box.
+        dialog.addEventListener('keydown', function (event) {
+            var onOk = event.target == ok;
+            if (event.key == 'Tab') {
+                event.preventDefault();
+            } else if (event.key == 'Escape' || (!onOk && (event.key == 'Enter' || event.key == ' '))) {
+                event.preventDefault();
+                dismissed();
+            }
+        });
+        dialog.addEventListener('mousedown', function (event) {
+            if (event.target != ok) event.preventDefault();
+        });
+        document.addEventListener('focusin', keepFocus);
+        document.body.appendChild(dialog);
+        dialog.show();
         ok.focus();
     });
-    dialog.remove();
+    document.removeEventListener('focusin', keepFocus);
     if (returnTo && returnTo.isConnected) returnTo.focus();
+    // Unseen and out of reach at once, but left in the tree a moment longer: a screen reader
+    // that finds the object it last spoke already gone does not say where the focus went.
+    dialog.classList.add('spent');
+    ok.tabIndex = -1;
+    setTimeout(function () { dialog.remove(); }, 2000);
 });
 
 EM_JS(void, js_close, (const char* note, int length), {

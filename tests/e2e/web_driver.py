@@ -667,10 +667,9 @@ class WebVelandra:
         return self.script("return document.getElementById(arguments[0]).value", box)
 
     def windows_named(self, title):
-        """The messages with this title a person sees."""
+        """The open messages with this title."""
         return self.script(
             "return [...document.querySelectorAll('dialog')].filter(d => d.open && "
-            "d.checkVisibility({opacityProperty: true}) && "
             "d.querySelector('.caption').textContent === arguments[0])", title)
 
     def find_window(self, title):
@@ -697,10 +696,9 @@ class WebVelandra:
             time.sleep(0.02)
 
     def open(self, message):
-        """Whether a person still sees a message; each message is its own element."""
+        """Whether a message is still on the page; each message is its own element."""
         try:
-            return self.script("return arguments[0].checkVisibility({opacityProperty: true})",
-                               message)
+            return self.script("return arguments[0].isConnected", message)
         except (StaleElementReferenceException, BidiError):
             return False
 

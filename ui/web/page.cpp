@@ -204,7 +204,6 @@ EM_ASYNC_JS(void, js_show_message, (const char* prompt, int promptLength, const 
     // a plain dialog: a modal one takes the page out of the accessibility tree while it is open,
     // and a screen reader whose last object vanished that way says neither the message's title
     // and text nor, afterwards, where the focus went back to.
-    document.querySelectorAll('.message-cover').forEach(function (spent) { spent.remove(); });
     var returnTo = document.activeElement;
     var dialog = document.getElementById('MessageTemplate').content.firstElementChild.cloneNode(true);
     dialog.querySelector('#MessageTitle').textContent = UTF8ToString(title, titleLength);
@@ -235,12 +234,10 @@ EM_ASYNC_JS(void, js_show_message, (const char* prompt, int promptLength, const 
         ok.focus();
     });
     document.removeEventListener('focusin', keepFocus);
+    // The focus back before the message goes: a screen reader that finds the object it last
+    // spoke already gone does not say where the focus went.
     if (returnTo && returnTo.isConnected) returnTo.focus();
-    // Unseen and out of reach at once, but left in the tree a moment longer: a screen reader
-    // that finds the object it last spoke already gone does not say where the focus went.
-    dialog.classList.add('spent');
-    ok.tabIndex = -1;
-    setTimeout(function () { dialog.remove(); }, 2000);
+    dialog.remove();
 });
 
 EM_JS(void, js_close, (const char* note, int length), {

@@ -291,6 +291,12 @@ STORIES = [
     ("after the messages", ["Return"], ["Calcola"], [], [WEIGHT_MESSAGE, HEIGHT_MESSAGE]),
     ("Uscita", ["shift+Tab", "space"], ["Uscita"] + ([CLOSED_NOTE] if WEB else []), [], []),
 ]
+# What Orca does not say in an engine, whatever the page does, by story (docs/accessibility.md):
+# WebKitGTK's live regions are never spoken (shown with a page of nothing but a status region and
+# a live region), and the box focused as the page opens is spoken in some runs only (WebKitGTK
+# reports the caret in it before its focus, and Orca takes it as already spoken).
+UNSPOKEN = {"webkit": {"opening": ["Peso in chilogrammi", HINT], "a calculation": [RESULT],
+                       "the same result again": [RESULT], "Uscita": [CLOSED_NOTE]}}
 # How long a step is given to be heard in full, once its keys are pressed.
 SPEAKING = 3
 
@@ -350,16 +356,18 @@ class HeardTest(unittest.TestCase):
             self.addCleanup(site.stop)
             browser = web_driver.Engine(display=self.env)
             self.addCleanup(browser.stop)
-            page = web_driver.WebVelandra(browser, site.url, locale="it_IT.UTF-8")
-            if not page.script("return document.hasFocus()"):
-                # A window that opened with its focus in its address bar (Firefox): a click in
-                # the weight box gives the page the focus, as a person's would.
-                x, y = page.script(
-                    "const r = document.getElementById('TxtPeso').getBoundingClientRect();"
-                    "return [mozInnerScreenX + r.left + r.width / 2,"
-                    "        mozInnerScreenY + r.top + r.height / 2];")
-                subprocess.run(["xdotool", "mousemove", "--sync", str(int(x)), str(int(y)),
-                                "click", "1"], env=self.env, check=True)
+            if web_driver.ENGINE == "webkit":
+                # Its test browser keeps the focus in its address bar after a page typed in.
+                web_driver.WebVelandra(browser, site.url, locale="it_IT.UTF-8")
+                return
+            # The address typed into the browser's address bar, as a person opens a page.
+            page = browser.visit("about:blank", "it", 1, None)
+            for key in ("ctrl+l", site.url, "Return"):
+                self.press(key)
+            deadline = time.monotonic() + TIMEOUT
+            while page.script("return document.documentElement.dataset.velandra") != "ready":
+                self.assertLess(time.monotonic(), deadline, "the page did not start")
+                time.sleep(0.1)
         else:
             program = subprocess.Popen([PROGRAM], env=dict(
                 self.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"), stdout=subprocess.DEVNULL,
@@ -369,7 +377,7 @@ class HeardTest(unittest.TestCase):
                            env=self.env, check=True, capture_output=True, timeout=TIMEOUT)
 
     def press(self, key):
-        if re.fullmatch(r"[0-9.]+", key):
+        if re.fullmatch(r"[0-9.]+|http:.*", key):
             subprocess.run(["xdotool", "type", "--delay", "50", key], env=self.env, check=True)
         else:
             subprocess.run(["xdotool", "key", key], env=self.env, check=True)
@@ -387,10 +395,14 @@ class HeardTest(unittest.TestCase):
         said = self.orca.stop()
         started.append(datetime.datetime.max)
         transcript = []
+        unspoken = UNSPOKEN.get(web_driver.ENGINE, {}) if WEB else {}
         for number, (name, _, in_order, once, never) in enumerate(STORIES):
             heard = [text for at, text in said if started[number] <= at < started[number + 1]]
             transcript.append(f"{name}: {heard}")
             with self.subTest(name, heard=heard):
+                limited = unspoken.get(name, [])
+                in_order = [text for text in in_order if text not in limited]
+                once = [text for text in once if text not in limited]
                 spoken = " | ".join(heard)
                 place = 0
                 for text in in_order:
@@ -401,6 +413,8 @@ class HeardTest(unittest.TestCase):
                     self.assertEqual(spoken.count(text), 1, f"{text!r} not heard once")
                 for text in never:
                     self.assertNotIn(text, spoken)
+                if limited:
+                    self.skipTest(f"{web_driver.ENGINE}: Orca does not say {limited}")
         print("\n".join(transcript))
 
 

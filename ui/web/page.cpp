@@ -234,8 +234,9 @@ EM_ASYNC_JS(void, js_show_message, (const char* prompt, int promptLength, const 
         ok.focus();
     });
     document.removeEventListener('focusin', keepFocus);
-    // The focus back before the message goes: a screen reader that finds the object it last
-    // spoke already gone does not say where the focus went.
+    // The focus goes back in the same task as the message goes, never through the dialog's own
+    // close, whose event comes a task later: in between the focus would fall on the page, and a
+    // screen reader then does not say where it went back to.
     if (returnTo && returnTo.isConnected) returnTo.focus();
     dialog.remove();
 });

@@ -220,7 +220,8 @@ EM_ASYNC_JS(void, js_show_message, (const char* prompt, int promptLength, const 
             var onOk = event.target == ok;
             if (event.key == 'Tab') {
                 event.preventDefault();
-            } else if (event.key == 'Escape' || (!onOk && (event.key == 'Enter' || event.key == ' '))) {
+            } else if (event.key == 'Escape' ||
+                       (!onOk && (event.key == 'Enter' || event.key == ' '))) {
                 event.preventDefault();
                 dismissed();
             }

@@ -293,9 +293,10 @@ STORIES = [
 ]
 # What Orca does not say in an engine, whatever the page does, by story (docs/accessibility.md):
 # WebKitGTK's live regions are never spoken (shown with a page of nothing but a status region and
-# a live region).
-UNSPOKEN = {"webkit": {"a calculation": [RESULT], "the same result again": [RESULT],
-                       "Uscita": [CLOSED_NOTE]}}
+# a live region), and a box given the focus by its autofocus attribute is not spoken, then or when
+# focused again (shown with a page of nothing but such a box).
+UNSPOKEN = {"webkit": {"opening": ["Peso in chilogrammi", HINT], "a calculation": [RESULT],
+                       "the same result again": [RESULT], "Uscita": [CLOSED_NOTE]}}
 # How long a step is given to be heard in full, once its keys are pressed.
 SPEAKING = 3
 

@@ -576,7 +576,12 @@ return [[client.width, client.height], [canvas.width, canvas.height], [ink(x1, y
 
 
 def rgb(colour):
-    return [int(float(c)) for c in colour[colour.index("(") + 1:-1].split(",")[:3]]
+    """The channels of a computed colour: "rgb(r, g, b)", or "color(srgb r g b)" (0 to 1), as
+    Chromium gives a colour taken from another."""
+    inside = colour[colour.index("(") + 1:-1]
+    if colour.startswith("color(srgb "):
+        return [round(float(c) * 255) for c in inside.split()[1:4]]
+    return [int(float(c)) for c in inside.split(",")[:3]]
 
 
 def hue(colour):
@@ -585,7 +590,7 @@ def hue(colour):
 
 
 def contrast(a, b):
-    """WCAG contrast ratio of two "rgb(r, g, b)" colours."""
+    """WCAG contrast ratio of two computed colours."""
     def luminance(colour):
         channels = [c / 255 for c in rgb(colour)]
         linear = [c / 12.92 if c <= 0.04045 else ((c + 0.055) / 1.055) ** 2.4 for c in channels]

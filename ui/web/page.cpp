@@ -88,14 +88,23 @@ EM_JS(void, js_set_font_size, (const char* name, int nameLength, double points),
     }
 });
 
+// A negative red leaves the colour to the style sheet.
 EM_JS(void, js_set_text_colour, (const char* name, int nameLength, int red, int green, int blue), {
-    document.getElementById(UTF8ToString(name, nameLength)).style.color =
-        'rgb(' + red + ', ' + green + ', ' + blue + ')';
+    var style = document.getElementById(UTF8ToString(name, nameLength)).style;
+    if (red < 0) {
+        style.removeProperty('color');
+    } else {
+        style.color = 'rgb(' + red + ', ' + green + ', ' + blue + ')';
+    }
 });
 
 EM_JS(void, js_set_caption_colour, (int red, int green, int blue), {
-    document.documentElement.style.setProperty(
-        '--caption-colour', 'rgb(' + red + ', ' + green + ', ' + blue + ')');
+    var style = document.documentElement.style;
+    if (red < 0) {
+        style.removeProperty('--caption-colour');
+    } else {
+        style.setProperty('--caption-colour', 'rgb(' + red + ', ' + green + ', ' + blue + ')');
+    }
 });
 
 EM_JS(void, js_focus_box_on_caption_click, (const char* box, int boxLength, const char* caption,
@@ -105,13 +114,17 @@ EM_JS(void, js_focus_box_on_caption_click, (const char* box, int boxLength, cons
         .addEventListener('click', function () { element.focus(); });
 });
 
-EM_JS(void, js_system_colour, (const char* keyword, int* rgb), {
-    var probe = document.createElement('div');
-    probe.style.color = UTF8ToString(keyword);
-    probe.style.display = 'none';
-    document.body.appendChild(probe);
-    var channels = getComputedStyle(probe).color.match(/[0-9.]+/g);
-    probe.remove();
+EM_JS(void, js_colour, (const char* name, int nameLength, const char* keyword, int* rgb), {
+    // An element's text colour, or a system colour's, which a hidden probe takes.
+    var element = nameLength ? document.getElementById(UTF8ToString(name, nameLength)) : null;
+    if (!element) {
+        element = document.createElement('div');
+        element.style.color = UTF8ToString(keyword);
+        element.style.display = 'none';
+        document.body.appendChild(element);
+    }
+    var channels = getComputedStyle(element).color.match(/[0-9.]+/g);
+    if (!nameLength) element.remove();
     for (var i = 0; i < 3; ++i) HEAP32[(rgb >> 2) + i] = Math.round(Number(channels[i]));
 });
 
@@ -145,7 +158,7 @@ EM_JS(void, js_measure_text, (const char* name, int nameLength, double points, d
     for (var i = 0; i < values.length; ++i) HEAPF64[(out >> 3) + i] = values[i];
 });
 
-EM_JS(void, js_clear_lines, (int width, int height, double ratio), {
+EM_JS(void, js_clear_lines, (int width, int height, double ratio, int red, int green, int blue), {
     var first = document.getElementById('FirstLines');
     if (first) first.remove();
     var canvas = document.getElementById('Lines');
@@ -153,8 +166,8 @@ EM_JS(void, js_clear_lines, (int width, int height, double ratio), {
     canvas.height = Math.round(height * ratio);
     canvas.style.width = width + 'px';
     canvas.style.height = height + 'px';
-    // The lines' colour, read once: resizing the canvas has reset its context.
-    canvas.getContext('2d').strokeStyle = getComputedStyle(canvas).color;
+    // Resizing the canvas has reset its context.
+    canvas.getContext('2d').strokeStyle = 'rgb(' + red + ', ' + green + ', ' + blue + ')';
 });
 
 EM_JS(void, js_draw_line, (int x1, int y1, int x2, int y2, int width, double offset), {
@@ -299,12 +312,20 @@ void ClearFontSize(std::string_view name) {
     js_set_font_size(name.data(), Length(name), 0);
 }
 
-void SetTextColour(std::string_view name, ui::Rgb colour) {
-    js_set_text_colour(name.data(), Length(name), colour.red, colour.green, colour.blue);
+void SetTextColour(std::string_view name, ui::Rgb colour, ui::Rgb sheet) {
+    if (colour == sheet) {
+        js_set_text_colour(name.data(), Length(name), -1, 0, 0);
+    } else {
+        js_set_text_colour(name.data(), Length(name), colour.red, colour.green, colour.blue);
+    }
 }
 
-void SetCaptionColour(ui::Rgb colour) {
-    js_set_caption_colour(colour.red, colour.green, colour.blue);
+void SetCaptionColour(ui::Rgb colour, ui::Rgb sheet) {
+    if (colour == sheet) {
+        js_set_caption_colour(-1, 0, 0);
+    } else {
+        js_set_caption_colour(colour.red, colour.green, colour.blue);
+    }
 }
 
 void FocusBoxOnCaptionClick(std::string_view box, std::string_view caption) {
@@ -313,7 +334,13 @@ void FocusBoxOnCaptionClick(std::string_view box, std::string_view caption) {
 
 ui::Rgb SystemColour(const char* keyword) {
     int rgb[3] = {};
-    js_system_colour(keyword, rgb);
+    js_colour(nullptr, 0, keyword, rgb);
+    return {rgb[0], rgb[1], rgb[2]};
+}
+
+ui::Rgb TextColour(std::string_view name) {
+    int rgb[3] = {};
+    js_colour(name.data(), Length(name), nullptr, rgb);
     return {rgb[0], rgb[1], rgb[2]};
 }
 
@@ -332,8 +359,8 @@ TextMeasure MeasureText(std::string_view name, double points) {
             {values[4], values[5], values[6], values[7]}};
 }
 
-void ClearLines(int width, int height, double devicePixelRatio) {
-    js_clear_lines(width, height, devicePixelRatio);
+void ClearLines(int width, int height, double devicePixelRatio, ui::Rgb colour) {
+    js_clear_lines(width, height, devicePixelRatio, colour.red, colour.green, colour.blue);
 }
 
 void DrawLine(const ui::Segment& line, int width) {

@@ -34,14 +34,18 @@ void WatchDisplay();
 // A label's or button's text at another size than the style sheet's, or at the sheet's again.
 void SetFontSize(std::string_view name, double points);
 void ClearFontSize(std::string_view name);
-void SetTextColour(std::string_view name, ui::Rgb colour);
-// The colour of the caption bars (the window's and the messages'), behind their text.
-void SetCaptionColour(ui::Rgb colour);
+// A label's text colour, and the caption bars' (the window's and the messages'), behind their
+// text. Each is written only where it differs from what the style sheet gives (`sheet`): a write,
+// even of the same colour, makes the browser work out the page's styles again.
+void SetTextColour(std::string_view name, ui::Rgb colour, ui::Rgb sheet);
+void SetCaptionColour(ui::Rgb colour, ui::Rgb sheet);
 // A click on a box's caption puts the focus in the box, as a label does.
 void FocusBoxOnCaptionClick(std::string_view box, std::string_view caption);
 
 // A system colour (a CSS keyword such as "Highlight") as the browser resolves it now.
 ui::Rgb SystemColour(const char* keyword);
+// The colour an element's text is drawn in now.
+ui::Rgb TextColour(std::string_view name);
 // Whether the user's own colours are forced on every page (Windows high contrast).
 bool ForcedColours();
 double DevicePixelRatio();
@@ -54,9 +58,9 @@ struct TextMeasure {
 };
 TextMeasure MeasureText(std::string_view name, double points);
 
-// The drawn lines, in device pixels of the formula's canvas, each `width` device pixels wide.
-// The canvas takes the place of the lines the page first shows.
-void ClearLines(int width, int height, double devicePixelRatio);
+// The drawn lines, in device pixels of the formula's canvas, each `width` device pixels wide, in
+// the given colour. The canvas takes the place of the lines the page first shows.
+void ClearLines(int width, int height, double devicePixelRatio, ui::Rgb colour);
 void DrawLine(const ui::Segment& line, int width);
 
 std::string Text(std::string_view box);

@@ -96,40 +96,42 @@ void Quarnelo::FitTexts() {
 
 void Quarnelo::Restyle() {
     if (ended_) return;
+    // Everything is read before anything is written: a read after a write makes the browser work
+    // out the page's styles again, and every read here is then of a page already laid out.
     const double scale = WindowScale();
+    const bool forced = page::ForcedColours();
+    const ui::Rgb face = page::SystemColour("ButtonFace");
+    const ui::Rgb systemHighlight = page::SystemColour("Highlight");
+    const ui::Rgb highlightText = page::SystemColour("HighlightText");
+    const ui::Rgb linesColour = page::TextColour("Lines");
+    const double ratio = page::DevicePixelRatio();
+
     if (scale != scale_) {
         // The first layout is fitted once the page's fonts have loaded; a later one, at once.
         const bool started = scale_ != 0;
         scale_ = scale;
-        page::ScaleWindow(scale);
+        // Under a mouse the style sheet draws the window at scale 1 already.
+        if (started || scale != 1) page::ScaleWindow(scale);
         if (started) FitTexts();
     }
-    // In forced colours the browser's palette stands; otherwise each system colour is read once
-    // (every read makes the browser work out the page's styles).
-    if (!page::ForcedColours()) {
-        // The desktop colour of today's platforms is black, the colour of plain text on a light
-        // face: the face's text colour gives that, and stays readable on a dark one.
-        const ui::Rgb face = page::SystemColour("ButtonFace");
-        const ui::Rgb desktop = page::SystemColour("ButtonText");
-        const ui::Rgb systemHighlight = page::SystemColour("Highlight");
-        const ui::Rgb highlightText = page::SystemColour("HighlightText");
+    // In forced colours the browser's palette stands. Otherwise the style sheet shows the
+    // highlight itself, which is kept wherever it reads well; where a browser's highlight is too
+    // light (Firefox's, WebKit's), the highlighted labels take a darker shade of it, and the
+    // caption bars, the highlight behind the highlight's text colour, another.
+    if (!forced) {
         const ui::Rgb highlight = ui::Readable(systemHighlight, face);
         for (const Element& element : ui::kElements) {
-            if (element.kind != ui::Kind::Label) continue;
-            page::SetTextColour(element.name,
-                                element.colour == ui::Colour::Highlight ? highlight : desktop);
+            if (element.kind == ui::Kind::Label && element.colour == ui::Colour::Highlight) {
+                page::SetTextColour(element.name, highlight, systemHighlight);
+            }
         }
-        page::SetTextColour("Lines", desktop);
-        // The caption bars are the highlight behind the highlight's text colour; where a
-        // browser's highlight is too light for that text (Firefox's, WebKit's), a darker shade.
-        page::SetCaptionColour(ui::Readable(systemHighlight, highlightText));
+        page::SetCaptionColour(ui::Readable(systemHighlight, highlightText), systemHighlight);
     }
 
-    const double ratio = page::DevicePixelRatio();
     const double dpi = ui::kBaseDpi * scale_;
     const int width = ui::LineWidthInDevicePixels(dpi, ratio);
     page::ClearLines(ui::ToPixels(ui::kClientWidth, dpi), ui::ToPixels(ui::kClientHeight, dpi),
-                     ratio);
+                     ratio, linesColour);
     for (const Element& element : ui::kElements) {
         if (element.kind == ui::Kind::Line) {
             page::DrawLine(ui::ToPixels(element.line, dpi * ratio), width);

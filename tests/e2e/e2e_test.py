@@ -600,7 +600,7 @@ def contrast(a, b):
 
 
 def page_scripts_altered(*changes):
-    """The replacements that alter the page's own scripts (the fonts', the program's), each
+    """The replacements that alter the page's own scripts (the head's, the program's), each
     (old, new) in the one script that holds old, and keep the policy's digests of them true, so
     that the browser runs the altered scripts."""
     page = pathlib.Path(web_driver.SITE, "index.html").read_text()
@@ -714,23 +714,26 @@ class WebEditionTest(ProgramTest):
 
     def test_the_form_first_drawn_is_the_form_the_program_runs(self):
         # The page as the build wrote it, without its program, beside the page once the program
-        # is ready: every element at the same place in the same font, the focus in the weight
-        # box, at a desk and on each touch screen.
+        # is ready: every element at the same place in the same font and colour, the caption bar
+        # in the same colour, the focus in the weight box, at a desk and on each touch screen.
         page = pathlib.Path(web_driver.SITE, "index.html").read_text()
         first = web_driver.SiteServer(alter={"/index.html": [(web_driver.program_script(page),
                                                              "")]})
         self.addCleanup(first.stop)
         read = ("return document.fonts.ready.then(() => [document.activeElement.id, (() => {"
-                + READ_LOOKS + "})()])")
+                + READ_LOOKS + "})(), getComputedStyle(document.getElementById('Caption'))"
+                ".backgroundColor])")
         names = {name: "" for name in WEB_FACTS}
+
+        def looks(seen):
+            return ({n: [*l[:4], rgb(l[4])] for n, l in seen[1].items()}, rgb(seen[2]))
         for device in [None] + [(*screen, True) for screen, *_ in WEB_DEVICES.values()]:
             with self.subTest(device=device):
                 drawn = self.browser.visit(first.url, "en-US", 1, device).script(read, names, {})
                 app = self.start(device=device)
                 ran = app.script(read, names, {})
                 self.assertEqual(drawn[0], "TxtPeso")
-                self.assertEqual({n: l[:4] for n, l in drawn[1].items()},
-                                 {n: l[:4] for n, l in ran[1].items()})
+                self.assertEqual(looks(drawn), looks(ran))
 
     def test_what_is_typed_before_the_program_starts_is_kept_and_calculated(self):
         # The program starts only once both boxes hold what a person typed into the page.

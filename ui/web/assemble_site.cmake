@@ -1,15 +1,14 @@
 # Gathers the web site: the page with the program inside, the static files, the icons, and a
 # service worker that keeps exactly these files under a name that changes with their content;
 # then zips the site. Run with -DSOURCE_DIR, -DICON_DIR, -DSITE_DIR, -DZIP, -DPYTHON, -DZIPPER,
-# -DFONTS_SCRIPT (the script that carries the fonts), -DPROGRAM_SCRIPT (the program's script,
-# with its module), -DPAGE_PARTS (the writer of the form's
-# markup and rules) and -DWORK_DIR (for files the
-# site does not carry).
+# -DHEAD_SCRIPT (the script that carries the fonts and the first highlights), -DPROGRAM_SCRIPT
+# (the program's script, with its module), -DPAGE_PARTS (the writer of the form's markup and
+# rules) and -DWORK_DIR (for files the site does not carry).
 configure_file(${SOURCE_DIR}/manifest.webmanifest ${SITE_DIR}/manifest.webmanifest COPYONLY)
-# The style sheet, the fonts' script and the program's script travel inside the page: the
-# browser lays the page out, reads the fonts and starts the program as soon as the page has
-# arrived rather than one request later. The policy allows exactly those three, each by its
-# digest.
+# The style sheet, the head's script and the program's script travel inside the page: the
+# browser lays the page out, reads the fonts, colours the highlights and starts the program as
+# soon as the page has arrived rather than one request later. The policy allows exactly those
+# three, each by its digest.
 function(digest file variable)
     execute_process(
         COMMAND ${PYTHON} -c "import base64, hashlib, sys; print(base64.b64encode(hashlib.sha256(open(sys.argv[1], 'rb').read()).digest()).decode())"
@@ -29,8 +28,8 @@ file(READ ${SOURCE_DIR}/velandra.css STYLE)
 string(APPEND STYLE "${FORM_RULES}")
 file(WRITE ${WORK_DIR}/page-style.css "${STYLE}")
 digest(${WORK_DIR}/page-style.css STYLE_HASH)
-file(READ ${FONTS_SCRIPT} FONTS)
-digest(${FONTS_SCRIPT} FONTS_HASH)
+file(READ ${HEAD_SCRIPT} HEAD)
+digest(${HEAD_SCRIPT} HEAD_HASH)
 file(READ ${PROGRAM_SCRIPT} PROGRAM)
 digest(${PROGRAM_SCRIPT} PROGRAM_HASH)
 # Inside the page, the program's script would end at the first "</script".

@@ -88,23 +88,8 @@ EM_JS(void, js_set_font_size, (const char* name, int nameLength, double points),
     }
 });
 
-// A negative red leaves the colour to the style sheet.
-EM_JS(void, js_set_text_colour, (const char* name, int nameLength, int red, int green, int blue), {
-    var style = document.getElementById(UTF8ToString(name, nameLength)).style;
-    if (red < 0) {
-        style.removeProperty('color');
-    } else {
-        style.color = 'rgb(' + red + ', ' + green + ', ' + blue + ')';
-    }
-});
-
-EM_JS(void, js_set_caption_colour, (int red, int green, int blue), {
-    var style = document.documentElement.style;
-    if (red < 0) {
-        style.removeProperty('--caption-colour');
-    } else {
-        style.setProperty('--caption-colour', 'rgb(' + red + ', ' + green + ', ' + blue + ')');
-    }
+EM_JS(void, js_follow_highlights, (), {
+    velandraHighlights();
 });
 
 EM_JS(void, js_focus_box_on_caption_click, (const char* box, int boxLength, const char* caption,
@@ -114,17 +99,9 @@ EM_JS(void, js_focus_box_on_caption_click, (const char* box, int boxLength, cons
         .addEventListener('click', function () { element.focus(); });
 });
 
-EM_JS(void, js_colour, (const char* name, int nameLength, const char* keyword, int* rgb), {
-    // An element's text colour, or a system colour's, which a hidden probe takes.
-    var element = nameLength ? document.getElementById(UTF8ToString(name, nameLength)) : null;
-    if (!element) {
-        element = document.createElement('div');
-        element.style.color = UTF8ToString(keyword);
-        element.style.display = 'none';
-        document.body.appendChild(element);
-    }
+EM_JS(void, js_text_colour, (const char* name, int nameLength, int* rgb), {
+    var element = document.getElementById(UTF8ToString(name, nameLength));
     var channels = getComputedStyle(element).color.match(/[0-9.]+/g);
-    if (!nameLength) element.remove();
     for (var i = 0; i < 3; ++i) HEAP32[(rgb >> 2) + i] = Math.round(Number(channels[i]));
 });
 
@@ -312,35 +289,17 @@ void ClearFontSize(std::string_view name) {
     js_set_font_size(name.data(), Length(name), 0);
 }
 
-void SetTextColour(std::string_view name, ui::Rgb colour, ui::Rgb sheet) {
-    if (colour == sheet) {
-        js_set_text_colour(name.data(), Length(name), -1, 0, 0);
-    } else {
-        js_set_text_colour(name.data(), Length(name), colour.red, colour.green, colour.blue);
-    }
-}
-
-void SetCaptionColour(ui::Rgb colour, ui::Rgb sheet) {
-    if (colour == sheet) {
-        js_set_caption_colour(-1, 0, 0);
-    } else {
-        js_set_caption_colour(colour.red, colour.green, colour.blue);
-    }
+void FollowHighlights() {
+    js_follow_highlights();
 }
 
 void FocusBoxOnCaptionClick(std::string_view box, std::string_view caption) {
     js_focus_box_on_caption_click(box.data(), Length(box), caption.data(), Length(caption));
 }
 
-ui::Rgb SystemColour(const char* keyword) {
-    int rgb[3] = {};
-    js_colour(nullptr, 0, keyword, rgb);
-    return {rgb[0], rgb[1], rgb[2]};
-}
-
 ui::Rgb TextColour(std::string_view name) {
     int rgb[3] = {};
-    js_colour(name.data(), Length(name), nullptr, rgb);
+    js_text_colour(name.data(), Length(name), rgb);
     return {rgb[0], rgb[1], rgb[2]};
 }
 

@@ -34,16 +34,12 @@ void WatchDisplay();
 // A label's or button's text at another size than the style sheet's, or at the sheet's again.
 void SetFontSize(std::string_view name, double points);
 void ClearFontSize(std::string_view name);
-// A label's text colour, and the caption bars' (the window's and the messages'), behind their
-// text. Each is written only where it differs from what the style sheet gives (`sheet`): a write,
-// even of the same colour, makes the browser work out the page's styles again.
-void SetTextColour(std::string_view name, ui::Rgb colour, ui::Rgb sheet);
-void SetCaptionColour(ui::Rgb colour, ui::Rgb sheet);
+// The highlighted labels and the caption bars in the readable shades of the system highlight
+// that the page's head works out (before the first frame, and again at each call).
+void FollowHighlights();
 // A click on a box's caption puts the focus in the box, as a label does.
 void FocusBoxOnCaptionClick(std::string_view box, std::string_view caption);
 
-// A system colour (a CSS keyword such as "Highlight") as the browser resolves it now.
-ui::Rgb SystemColour(const char* keyword);
 // The colour an element's text is drawn in now.
 ui::Rgb TextColour(std::string_view name);
 // Whether the user's own colours are forced on every page (Windows high contrast).

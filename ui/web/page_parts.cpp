@@ -179,9 +179,9 @@ void PrintRules() {
         if (element.kind == Kind::Label) {
             std::cout << " line-height: " << Scaled(element.box.height) << ';';
         }
-        // The highlight without its alpha, as the program reads it.
+        // The highlight in the shade the page's head works out, which reads well on the face.
         if (element.colour == velandra::ui::Colour::Highlight) {
-            std::cout << " color: Highlight; color: rgb(from Highlight r g b / 1);";
+            std::cout << " color: var(--highlight-colour, Highlight);";
         }
         std::cout << " }\n";
     }

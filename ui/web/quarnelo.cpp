@@ -97,14 +97,14 @@ void Quarnelo::FitTexts() {
 void Quarnelo::Restyle() {
     if (ended_) return;
     // Everything is read before anything is written: a read after a write makes the browser work
-    // out the page's styles again, and every read here is then of a page already laid out.
+    // out the page's styles again, and every read here is then of a page already laid out. The
+    // highlights read the system's colours before they write theirs; in forced colours the
+    // browser's palette stands.
     const double scale = WindowScale();
     const bool forced = page::ForcedColours();
-    const ui::Rgb face = page::SystemColour("ButtonFace");
-    const ui::Rgb systemHighlight = page::SystemColour("Highlight");
-    const ui::Rgb highlightText = page::SystemColour("HighlightText");
     const ui::Rgb linesColour = page::TextColour("Lines");
     const double ratio = page::DevicePixelRatio();
+    if (!forced) page::FollowHighlights();
 
     if (scale != scale_) {
         // The first layout is fitted once the page's fonts have loaded; a later one, at once.
@@ -114,20 +114,6 @@ void Quarnelo::Restyle() {
         if (started || scale != 1) page::ScaleWindow(scale);
         if (started) FitTexts();
     }
-    // In forced colours the browser's palette stands. Otherwise the style sheet shows the
-    // highlight itself, which is kept wherever it reads well; where a browser's highlight is too
-    // light (Firefox's, WebKit's), the highlighted labels take a darker shade of it, and the
-    // caption bars, the highlight behind the highlight's text colour, another.
-    if (!forced) {
-        const ui::Rgb highlight = ui::Readable(systemHighlight, face);
-        for (const Element& element : ui::kElements) {
-            if (element.kind == ui::Kind::Label && element.colour == ui::Colour::Highlight) {
-                page::SetTextColour(element.name, highlight, systemHighlight);
-            }
-        }
-        page::SetCaptionColour(ui::Readable(systemHighlight, highlightText), systemHighlight);
-    }
-
     const double dpi = ui::kBaseDpi * scale_;
     const int width = ui::LineWidthInDevicePixels(dpi, ratio);
     page::ClearLines(ui::ToPixels(ui::kClientWidth, dpi), ui::ToPixels(ui::kClientHeight, dpi),

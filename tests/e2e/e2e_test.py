@@ -584,6 +584,13 @@ def rgb(colour):
     return [int(float(c)) for c in inside.split(",")[:3]]
 
 
+def opacity(colour):
+    """The alpha of a computed colour, 1 where it gives none."""
+    if "/" in colour:
+        return float(colour.split("/")[1].strip(" )"))
+    return float(colour[5:-1].split(",")[3]) if colour.startswith("rgba(") else 1.0
+
+
 def hue(colour):
     import colorsys
     return colorsys.rgb_to_hls(*(c / 255 for c in rgb(colour)))[0] * 360
@@ -668,7 +675,10 @@ class WebEditionTest(ProgramTest):
                                                          "italic" if italic else "normal"))
                 self.assertEqual(tried, list(families))
                 self.assertEqual(across, ["center" if centred else "left", True])
-                # Colours by their channels: a system colour may come with an alpha of its own.
+                # Colours by their channels, opaque: a system colour may come with an alpha of
+                # its own, which the page drops.
+                if role in ("text", "highlight"):
+                    self.assertEqual(opacity(colour), 1)
                 if role == "text":
                     self.assertEqual(rgb(colour), rgb(text))
                 elif role == "highlight":

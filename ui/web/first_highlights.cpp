@@ -1,8 +1,9 @@
-// The module the page's head compiles at once, before the first frame: the highlighted texts'
-// colours alone. Colours cross as 0xRRGGBB.
+// The module the page's head compiles at once, before the first frame: the colour rule alone, so
+// that the highlighted texts have their readable shades from the start. Colours cross as
+// 0xRRGGBB.
 #include <emscripten.h>
 
-#include "highlights.h"
+#include "appearance.h"
 
 namespace {
 
@@ -10,24 +11,10 @@ velandra::ui::Rgb Unpacked(int colour) {
     return {(colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF};
 }
 
-int Packed(velandra::ui::Rgb colour) {
-    return (colour.red << 16) | (colour.green << 8) | colour.blue;
-}
-
 }  // namespace
 
-extern "C" {
-
-EMSCRIPTEN_KEEPALIVE int velandra_labels_highlight(int face, int highlight, int highlightText) {
-    return Packed(
-        velandra::web::PageHighlights(Unpacked(face), Unpacked(highlight), Unpacked(highlightText))
-            .labels);
+extern "C" EMSCRIPTEN_KEEPALIVE int velandra_readable(int colour, int background) {
+    const velandra::ui::Rgb readable =
+        velandra::ui::Readable(Unpacked(colour), Unpacked(background));
+    return (readable.red << 16) | (readable.green << 8) | readable.blue;
 }
-
-EMSCRIPTEN_KEEPALIVE int velandra_caption_highlight(int face, int highlight, int highlightText) {
-    return Packed(
-        velandra::web::PageHighlights(Unpacked(face), Unpacked(highlight), Unpacked(highlightText))
-            .caption);
-}
-
-}  // extern "C"

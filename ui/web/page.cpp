@@ -99,12 +99,6 @@ EM_JS(void, js_focus_box_on_caption_click, (const char* box, int boxLength, cons
         .addEventListener('click', function () { element.focus(); });
 });
 
-EM_JS(void, js_text_colour, (const char* name, int nameLength, int* rgb), {
-    var element = document.getElementById(UTF8ToString(name, nameLength));
-    var channels = getComputedStyle(element).color.match(/[0-9.]+/g);
-    for (var i = 0; i < 3; ++i) HEAP32[(rgb >> 2) + i] = Math.round(Number(channels[i]));
-});
-
 EM_JS(int, js_forced_colours, (), {
     return matchMedia('(forced-colors: active)').matches ? 1 : 0;
 });
@@ -135,16 +129,18 @@ EM_JS(void, js_measure_text, (const char* name, int nameLength, double points, d
     for (var i = 0; i < values.length; ++i) HEAPF64[(out >> 3) + i] = values[i];
 });
 
-EM_JS(void, js_clear_lines, (int width, int height, double ratio, int red, int green, int blue), {
+EM_JS(void, js_clear_lines, (int width, int height, double ratio), {
+    var canvas = document.getElementById('Lines');
+    // The lines' colour, read before anything here is written; resizing the canvas resets its
+    // context.
+    var colour = getComputedStyle(canvas).color;
     var first = document.getElementById('FirstLines');
     if (first) first.remove();
-    var canvas = document.getElementById('Lines');
     canvas.width = Math.round(width * ratio);
     canvas.height = Math.round(height * ratio);
     canvas.style.width = width + 'px';
     canvas.style.height = height + 'px';
-    // Resizing the canvas has reset its context.
-    canvas.getContext('2d').strokeStyle = 'rgb(' + red + ', ' + green + ', ' + blue + ')';
+    canvas.getContext('2d').strokeStyle = colour;
 });
 
 EM_JS(void, js_draw_line, (int x1, int y1, int x2, int y2, int width, double offset), {
@@ -297,12 +293,6 @@ void FocusBoxOnCaptionClick(std::string_view box, std::string_view caption) {
     js_focus_box_on_caption_click(box.data(), Length(box), caption.data(), Length(caption));
 }
 
-ui::Rgb TextColour(std::string_view name) {
-    int rgb[3] = {};
-    js_text_colour(name.data(), Length(name), rgb);
-    return {rgb[0], rgb[1], rgb[2]};
-}
-
 bool ForcedColours() {
     return js_forced_colours() != 0;
 }
@@ -318,8 +308,8 @@ TextMeasure MeasureText(std::string_view name, double points) {
             {values[4], values[5], values[6], values[7]}};
 }
 
-void ClearLines(int width, int height, double devicePixelRatio, ui::Rgb colour) {
-    js_clear_lines(width, height, devicePixelRatio, colour.red, colour.green, colour.blue);
+void ClearLines(int width, int height, double devicePixelRatio) {
+    js_clear_lines(width, height, devicePixelRatio);
 }
 
 void DrawLine(const ui::Segment& line, int width) {

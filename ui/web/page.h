@@ -40,8 +40,6 @@ void FollowHighlights();
 // A click on a box's caption puts the focus in the box, as a label does.
 void FocusBoxOnCaptionClick(std::string_view box, std::string_view caption);
 
-// The colour an element's text is drawn in now.
-ui::Rgb TextColour(std::string_view name);
 // Whether the user's own colours are forced on every page (Windows high contrast).
 bool ForcedColours();
 double DevicePixelRatio();
@@ -54,9 +52,9 @@ struct TextMeasure {
 };
 TextMeasure MeasureText(std::string_view name, double points);
 
-// The drawn lines, in device pixels of the formula's canvas, each `width` device pixels wide, in
-// the given colour. The canvas takes the place of the lines the page first shows.
-void ClearLines(int width, int height, double devicePixelRatio, ui::Rgb colour);
+// The drawn lines, in device pixels of the formula's canvas, each `width` device pixels wide.
+// The canvas takes the place of the lines the page first shows.
+void ClearLines(int width, int height, double devicePixelRatio);
 void DrawLine(const ui::Segment& line, int width);
 
 std::string Text(std::string_view box);

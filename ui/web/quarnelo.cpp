@@ -96,15 +96,12 @@ void Quarnelo::FitTexts() {
 
 void Quarnelo::Restyle() {
     if (ended_) return;
-    // Everything is read before anything is written: a read after a write makes the browser work
-    // out the page's styles again, and every read here is then of a page already laid out. The
-    // highlights read the system's colours before they write theirs; in forced colours the
-    // browser's palette stands.
+    // What is read is read before anything is written: a read after a write makes the browser
+    // work out the page's styles again. The highlights, and the lines below, read before they
+    // write, and write only what changed; in forced colours the browser's palette stands.
     const double scale = WindowScale();
-    const bool forced = page::ForcedColours();
-    const ui::Rgb linesColour = page::TextColour("Lines");
     const double ratio = page::DevicePixelRatio();
-    if (!forced) page::FollowHighlights();
+    if (!page::ForcedColours()) page::FollowHighlights();
 
     if (scale != scale_) {
         // The first layout is fitted once the page's fonts have loaded; a later one, at once.
@@ -117,7 +114,7 @@ void Quarnelo::Restyle() {
     const double dpi = ui::kBaseDpi * scale_;
     const int width = ui::LineWidthInDevicePixels(dpi, ratio);
     page::ClearLines(ui::ToPixels(ui::kClientWidth, dpi), ui::ToPixels(ui::kClientHeight, dpi),
-                     ratio, linesColour);
+                     ratio);
     for (const Element& element : ui::kElements) {
         if (element.kind == ui::Kind::Line) {
             page::DrawLine(ui::ToPixels(element.line, dpi * ratio), width);

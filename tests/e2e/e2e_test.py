@@ -874,10 +874,17 @@ class WebEditionTest(ProgramTest):
         # once fails the second time): the browser's zoom (the pixel ratio), a dark high-contrast
         # scheme, a phone (a finger for a pointer) upright and turned. After each, the client
         # area and the lines' canvas at the size the display asks, the formula's bar (Line3)
-        # inked in the face's text colour at the width the ratio gives, and every label readable
-        # on its face.
+        # inked in the face's text colour at the width the ratio gives, and every label readable on
+        # its face and opaque (but in the browser's forced palette). Where the browser can force
+        # colours, the page is opened in them: leaving them, the program, not the page's head,
+        # colours the highlighted labels.
         app = self.start()
         self.addCleanup(app.page.forced_colours, False)
+        try:
+            app.page.forced_colours(True)
+            app = self.start()
+        except web_driver.Unsupported:
+            pass
         at_ratio = {r: WEB_FLAT_LINES[r]["Line3"] + (r,) for r in (1, 2)}
         steps = [(app.page.zoom, 2, (361, 427), 2, at_ratio[2]),
                  (app.page.zoom, 1, (361, 427), 1, at_ratio[1])] * 2
@@ -903,6 +910,8 @@ class WebEditionTest(ProgramTest):
                 self.assertEqual(looks, expected)
                 for name, colour, face in seen[4]:
                     self.assertGreaterEqual(contrast(colour, face), 4.5, name)
+                    if not (change == app.page.forced_colours and setting):
+                        self.assertEqual(opacity(colour), 1, name)
 
     def test_served_it_keeps_every_file_and_makes_no_request_after_load_and_logs_nothing(self):
         app = self.start()

@@ -2,7 +2,8 @@
 each served face's family, weight, style and WOFF 2 bytes in base64; and the highlights' template
 with @MODULE@ replaced by their module's bytes in base64.
 
-Usage: head_script.py DECODER FONTS_TEMPLATE HIGHLIGHTS_TEMPLATE MODULE OUTPUT FILE|FAMILY|WEIGHT|STYLE...
+Usage: head_script.py DECODER FONTS_TEMPLATE HIGHLIGHTS_TEMPLATE MODULE OUTPUT
+                      FILE|FAMILY|WEIGHT|STYLE...
 """
 import base64
 import json

@@ -79,32 +79,58 @@ def end_wine_server(env):
     subprocess.run([wineserver, "--wait"], env=env, capture_output=True, timeout=TIMEOUT)
 
 
+def stop_process(process):
+    """Ends a process, killing it if it has not ended within the time allowed."""
+    if process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(timeout=TIMEOUT)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+
+
 class XServer:
     """Xvfb on the first free display, with openbox to give windows their frames. A server that
     cannot be had stops whatever of it had started before it says so."""
 
     def __init__(self):
-        self.display_file = tempfile.TemporaryFile()
+        self.display_file = None
+        self.xvfb = None
         self.wm = None
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(self.display_file.fileno()), "-screen", "0",
-             "1024x768x24", "-dpi", str(DPI), "-nolisten", "tcp"],
-            pass_fds=[self.display_file.fileno()], stdout=subprocess.DEVNULL,
-            stderr=subprocess.DEVNULL)
         try:
             self.env = clean_environment()
-            self.env["DISPLAY"] = ":" + self.wait_for_display()
+            self.env["DISPLAY"] = ":" + self.start_xvfb()
             self.wait_for_window_manager()
         except BaseException:
             self.stop()
             raise
 
-    def wait_for_display(self):
-        deadline = time.monotonic() + TIMEOUT
+    def start_xvfb(self):
+        """Starts Xvfb and returns its display. One that has not named its display in a third of
+        the time allowed (seen once on a busy machine, after 90 s still silent) is stopped and
+        started again, up to three times."""
+        silent = []
+        for _ in range(3):
+            self.display_file = tempfile.TemporaryFile()
+            self.xvfb = subprocess.Popen(
+                ["Xvfb", "-displayfd", str(self.display_file.fileno()), "-screen", "0",
+                 "1024x768x24", "-dpi", str(DPI), "-nolisten", "tcp"],
+                pass_fds=[self.display_file.fileno()], stdout=subprocess.DEVNULL,
+                stderr=subprocess.DEVNULL)
+            display = self.wait_for_display(time.monotonic() + TIMEOUT / 3)
+            if display:
+                return display
+            silent.append(self.xvfb.poll())
+            stop_process(self.xvfb)
+            self.display_file.close()
+        raise RuntimeError(f"Xvfb did not start (exit statuses {silent})")
+
+    def wait_for_display(self, deadline):
         number = b""
         while not number.strip().isdigit() or not number.endswith(b"\n"):
             if time.monotonic() > deadline or self.xvfb.poll() is not None:
-                raise RuntimeError(f"Xvfb did not start (exit status {self.xvfb.poll()})")
+                return None
             time.sleep(0.05)
             self.display_file.seek(0)
             number = self.display_file.read()
@@ -135,14 +161,10 @@ class XServer:
         if WINDOWS and hasattr(self, "env"):
             end_wine_server(self.env)
         for process in (self.wm, self.xvfb):
-            if process is not None and process.poll() is None:
-                process.terminate()
-                try:
-                    process.wait(timeout=TIMEOUT)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait()
-        self.display_file.close()
+            if process is not None:
+                stop_process(process)
+        if self.display_file is not None:
+            self.display_file.close()
 
 
 class Velandra:

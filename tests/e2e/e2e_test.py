@@ -79,17 +79,6 @@ def end_wine_server(env):
     subprocess.run([wineserver, "--wait"], env=env, capture_output=True, timeout=TIMEOUT)
 
 
-def stop_process(process):
-    """Ends a process, killing it if it has not ended within the time allowed."""
-    if process.poll() is None:
-        process.terminate()
-        try:
-            process.wait(timeout=TIMEOUT)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait()
-
-
 class XServer:
     """Xvfb on the first free display, with openbox to give windows their frames. A server that
     cannot be had stops whatever of it had started before it says so."""
@@ -107,10 +96,8 @@ class XServer:
             raise
 
     def start_xvfb(self):
-        """Starts Xvfb and returns its display. One that has not named its display in a third of
-        the time allowed (seen once on a busy machine, after 90 s still silent) is stopped and
-        started again, up to three times."""
-        silent = []
+        """Starts Xvfb and returns its display. One still silent after a third of the time allowed
+        (seen once on a busy machine) is killed and started again, up to three times."""
         for _ in range(3):
             self.display_file = tempfile.TemporaryFile()
             self.xvfb = subprocess.Popen(
@@ -121,10 +108,10 @@ class XServer:
             display = self.wait_for_display(time.monotonic() + TIMEOUT / 3)
             if display:
                 return display
-            silent.append(self.xvfb.poll())
-            stop_process(self.xvfb)
+            self.xvfb.kill()
+            self.xvfb.wait()
             self.display_file.close()
-        raise RuntimeError(f"Xvfb did not start (exit statuses {silent})")
+        raise RuntimeError("Xvfb did not start in three tries")
 
     def wait_for_display(self, deadline):
         number = b""
@@ -161,8 +148,13 @@ class XServer:
         if WINDOWS and hasattr(self, "env"):
             end_wine_server(self.env)
         for process in (self.wm, self.xvfb):
-            if process is not None:
-                stop_process(process)
+            if process is not None and process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(timeout=TIMEOUT)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
         if self.display_file is not None:
             self.display_file.close()
 
